@@ -1,0 +1,65 @@
+// The handle table behind every GDI handle (pens, brushes, fonts, bitmaps, regions, palettes and
+// device contexts). A handle encodes a slot and that slot's generation, so a deleted handle stays
+// invalid even after its slot is reused. Stock objects live in the table for the whole process
+// and are not counted by GetGuiResources, as on Windows where they belong to the system.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+namespace gdi {
+
+// The OBJ_ values of GetObjectType.
+enum class ObjectKind : DWORD {
+  Pen = 1,
+  Brush = 2,
+  DC = 3,
+  Palette = 5,
+  Font = 6,
+  Bitmap = 7,
+  Region = 8,
+  MemDC = 10,
+};
+
+struct GdiObject {
+  explicit GdiObject(ObjectKind kind) : kind(kind) {}
+  virtual ~GdiObject() = default;
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+
+  ObjectKind kind;
+  bool stock = false;
+  // How many device contexts hold this object selected; DeleteObject of a selected object fails.
+  int selectCount = 0;
+};
+
+// Takes ownership and returns the new handle (NULL, with ERROR_NOT_ENOUGH_MEMORY, if the table is full).
+HGDIOBJ addObject(std::unique_ptr<GdiObject> object);
+// Makes the object a stock object: never counted, never deleted.
+HGDIOBJ addStockObject(std::unique_ptr<GdiObject> object);
+
+// The live object behind a handle, or nullptr for NULL, stale and unknown handles.
+GdiObject* findObject(HGDIOBJ handle);
+
+// The object if it is of one of the wanted kinds; otherwise nullptr and ERROR_INVALID_HANDLE.
+template <typename T>
+T* objectAs(HGDIOBJ handle, ObjectKind kind) {
+  GdiObject* object = findObject(handle);
+  if (object == nullptr || object->kind != kind) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  return static_cast<T*>(object);
+}
+
+// Destroys the object and frees its slot; false for stock, selected or invalid handles.
+bool removeObject(HGDIOBJ handle);
+
+// The handle of a live object (the reverse of findObject).
+HGDIOBJ handleOf(const GdiObject* object);
+
+// Live objects that are not stock objects.
+DWORD liveObjectCount();
+
+}  // namespace gdi
