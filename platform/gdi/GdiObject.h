@@ -25,6 +25,9 @@ enum class ObjectKind : DWORD {
 struct GdiObject {
   explicit GdiObject(ObjectKind kind) : kind(kind) {}
   virtual ~GdiObject() = default;
+  // GetObjectA for this kind: copies at most size bytes of its description into buffer (or, with
+  // a NULL buffer, returns the size needed) and returns the bytes written; 0 when it has none.
+  virtual int describe(int size, void* buffer) const { return 0; }
   GdiObject(const GdiObject&) = delete;
   GdiObject& operator=(const GdiObject&) = delete;
 
