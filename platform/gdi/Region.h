@@ -31,9 +31,39 @@ class RegionBands {
 
   bool operator==(const RegionBands& other) const;
 
+  // Builds from row spans given in order of y then x (spans of one row may touch or overlap);
+  // identical neighbouring rows merge into one band.
+  struct RowSpan {
+    int y, x0, x1;
+  };
+  static RegionBands fromRowSpans(const std::vector<RowSpan>& spans);
+  // Takes rectangles already in canonical banded order (as GetRegionData hands them out); false,
+  // leaving the region as it was, when they are not.
+  bool assignCanonical(const std::vector<RECT>& rects);
+
  private:
   std::vector<RECT> rects_;
 };
+
+// The largest width or height, in pixels, of an ellipse, round rectangle or polygon region: beyond
+// it the creating call fails, so no input can make a region allocate without bound.
+constexpr long long kMaxShapeExtent = 1 << 18;
+
+// The region CreateEllipticRgn(left, top, right, bottom) gives (the rectangle normalized first).
+// These builders set *ok to false, and give the empty region, beyond kMaxShapeExtent.
+RegionBands ellipseRegion(RECT box, bool* ok);
+// CreateRoundRectRgn: a rectangle whose corners are quarter ellipses of the given size.
+RegionBands roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, bool* ok);
+// CreatePolyPolygonRgn: each point samples pixel (x, y) at its top-left corner; mode is ALTERNATE
+// or WINDING.
+RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, int mode, bool* ok);
+// The part of the region within width pixels of its left or right edge or height pixels of its
+// top or bottom edge (what FrameRgn paints).
+RegionBands frameRegion(const RegionBands& region, int width, int height);
+
+// The outline pixels of an ellipse inscribed in the inclusive box (left, top)-(right, bottom),
+// counter-clockwise on the screen starting at the rightmost pixel of the middle row.
+std::vector<POINT> ellipseOutline(int left, int top, int right, int bottom);
 
 struct RegionObject : GdiObject {
   RegionObject() : GdiObject(ObjectKind::Region) {}

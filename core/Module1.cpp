@@ -1,0 +1,67 @@
+#include "core/Module1.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "forms/frmAttendere.h"
+#include "forms/frmFine.h"
+#include "framework/App.h"
+
+namespace {
+
+constexpr DWORD kMessageBufferLength = 2560;
+constexpr int kFlushCount = 5;
+
+// The open and flush calls take the device path built from the argument; the last-error value is
+// read right after the open and right after the close, never the calls' own results.
+std::string FlushVolume(const std::string& argument) {
+  const std::string devicePath = "\\\\.\\" + argument.substr(0, 2);
+  HANDLE volume = CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                              nullptr, OPEN_ALWAYS, FILE_FLAG_NO_BUFFERING, nullptr);
+  const int32_t openCode = static_cast<int32_t>(GetLastError());
+  if (volume == INVALID_HANDLE_VALUE)
+    return "Error: " + std::to_string(openCode) + ":\r\n" + SystemErrorText(openCode);
+
+  for (int i = 0; i < kFlushCount; ++i) FlushFileBuffers(volume);
+  CloseHandle(volume);
+  const int32_t closeCode = static_cast<int32_t>(GetLastError());
+  return SystemErrorText(closeCode);
+}
+
+}  // namespace
+
+std::string SystemErrorText(int32_t code) {
+  std::vector<char> buffer(kMessageBufferLength, '\0');
+  DWORD count = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                               static_cast<DWORD>(code), 0, buffer.data(), kMessageBufferLength,
+                               nullptr);
+  return count > 0 ? std::string(buffer.data(), count) : std::string();
+}
+
+void RunFlushSequence() {
+  frmAttendere->Inizio();
+  DoEvents();
+
+  // The result text goes into the result window before anything else touches the platform,
+  // since loading that window makes platform calls of its own.
+  std::string result = FlushVolume(Command());
+  frmFine->Text1.setText(result);
+  DoEvents();
+
+  frmAttendere->setVisible(false);
+  DoEvents();
+
+  frmFine->Show(vbModal);
+
+  frmAttendere.Unload();
+  frmFine.Unload();
+  frmAttendere.Release();
+  frmFine.Release();
+}
+
+void Main() {
+  RunFlushSequence();
+  End();
+}

@@ -1,0 +1,24 @@
+#include "forms/frmFine.h"
+
+#include "FormDescriptions.h"
+#include "framework/App.h"
+
+#include <cstdio>
+
+FormInstance<ResultWindow> frmFine;
+
+std::string VersionSuffix(int major, int minor, int revision) {
+  char text[48];
+  std::snprintf(text, sizeof text, " v.%d.%02d.%04d", major, minor, revision);
+  return text;
+}
+
+ResultWindow::ResultWindow() : Form(FormDescription_frmFine) {
+  ztButtons_H1.Click.connect([this] { ztButtons_H1_Click(); });
+}
+
+void ResultWindow::Form_Load() {
+  setCaption(Caption() + VersionSuffix(App.Major(), App.Minor(), App.Revision()));
+}
+
+void ResultWindow::ztButtons_H1_Click() { Unload(); }

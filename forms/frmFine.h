@@ -1,0 +1,23 @@
+// The result window: shows the outcome of the flush; Ok ends the run.
+#pragma once
+
+#include "framework/CommandButton.h"
+#include "framework/Form.h"
+#include "framework/TextBox.h"
+
+class ResultWindow : public Form {
+ public:
+  ResultWindow();
+
+  TextBox Text1{this, "Text1"};
+  CommandButton ztButtons_H1{this, "ztButtons_H1"};
+  CommandButton ztButtons_H2{this, "ztButtons_H2"};
+
+  void Form_Load() override;
+  void ztButtons_H1_Click();
+};
+
+extern FormInstance<ResultWindow> frmFine;
+
+// " v." + major + "." + minor as "00" + "." + revision as "0000".
+std::string VersionSuffix(int major, int minor, int revision);

@@ -1,0 +1,44 @@
+// A plain push button in the classic raised look: a caption with an access key, Click, and Enter
+// and Escape when it is the window's default or cancel button.
+#pragma once
+
+#include "framework/Control.h"
+#include "framework/Event.h"
+#include "framework/StdFont.h"
+
+class CommandButton : public Control {
+ public:
+  CommandButton(Form* owner, std::string name) : Control(owner, std::move(name), "CommandButton") {}
+  ~CommandButton() override { destroy(); }
+
+  std::string Caption() const { return caption_; }
+  void setCaption(const std::string& caption);
+  FontRef Font() const { return font_; }
+  void setFont(FontRef font);
+
+  Event<> Click;
+
+  HWND hWnd() const override { return hwnd_; }
+  bool applyProperty(const std::string& key, const PropertyValue& value) override;
+  void saveProperties(DescriptionBlock& block) const override;
+  void create(HWND parent) override;
+  void destroy() override;
+  bool isWindowless() const override { return false; }
+  bool canFocus() const override { return true; }
+  char accessKey() const override { return AccessKeyOf(caption_); }
+  void accessKeyPressed(int16_t keyAscii) override { Click.raise(); }
+  bool actsAsButton() const override { return true; }
+  void displayAsDefaultChanged() override;
+
+ private:
+  static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  void paint(HDC dc);
+
+  HWND hwnd_ = nullptr;
+  std::string caption_;
+  FontRef font_ = NewFont();
+  bool pressed_ = false;   // drawn sunken
+  bool tracking_ = false;  // the left button went down here
+  bool spaceDown_ = false;
+};

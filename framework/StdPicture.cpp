@@ -1,0 +1,164 @@
+#include "framework/StdPicture.h"
+
+#include <gdiplus.h>
+
+#include "framework/RuntimeError.h"
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+enum class FileKind { Unknown, Bitmap, Jpeg, Icon, Cursor };
+
+FileKind sniff(const std::vector<uint8_t>& b) {
+  if (b.size() >= 2 && b[0] == 'B' && b[1] == 'M') return FileKind::Bitmap;
+  if (b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return FileKind::Jpeg;
+  if (b.size() >= 6 && b[0] == 0 && b[1] == 0 && b[3] == 0 && (b[4] | b[5]) != 0) {
+    if (b[2] == 1) return FileKind::Icon;
+    if (b[2] == 2) return FileKind::Cursor;
+  }
+  return FileKind::Unknown;
+}
+
+bool readFile(const std::string& path, std::vector<uint8_t>& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+// GDI+ wants its start-up call once per process before the first bitmap.
+void startGdiplus() {
+  static bool started = [] {
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+  }();
+  (void)started;
+}
+
+HBITMAP loadBitmapFile(const std::string& path) {
+  startGdiplus();
+  std::wstring wide(path.begin(), path.end());
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  if (Gdiplus::DllExports::GdipCreateBitmapFromFile(wide.c_str(), &bitmap) != Gdiplus::Ok ||
+      !bitmap)
+    return nullptr;
+  HBITMAP result = nullptr;
+  if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(bitmap, &result, 0) != Gdiplus::Ok)
+    result = nullptr;
+  Gdiplus::DllExports::GdipDisposeImage(bitmap);
+  return result;
+}
+
+PictureRef loadKnown(const std::string& path, std::vector<uint8_t> bytes) {
+  switch (sniff(bytes)) {
+    case FileKind::Bitmap:
+    case FileKind::Jpeg: {
+      HBITMAP bitmap = loadBitmapFile(path);
+      if (!bitmap) break;
+      return std::make_shared<StdPicture>(StdPicture::Kind::Bitmap, bitmap, std::move(bytes));
+    }
+    case FileKind::Icon:
+    case FileKind::Cursor: {
+      bool cursor = sniff(bytes) == FileKind::Cursor;
+      HANDLE icon = LoadImageA(nullptr, path.c_str(), cursor ? IMAGE_CURSOR : IMAGE_ICON, 0, 0,
+                               LR_LOADFROMFILE | LR_DEFAULTSIZE);
+      if (!icon) break;
+      return std::make_shared<StdPicture>(cursor ? StdPicture::Kind::Cursor : StdPicture::Kind::Icon,
+                                          icon, std::move(bytes));
+    }
+    case FileKind::Unknown:
+      break;
+  }
+  throw RuntimeError(ErrInvalidPicture, "Invalid picture");
+}
+
+}  // namespace
+
+StdPicture::StdPicture(Kind kind, HANDLE handle, std::vector<uint8_t> sourceBytes)
+    : kind_(kind), handle_(handle), source_(std::move(sourceBytes)) {
+  if (kind_ == Kind::Bitmap) {
+    BITMAP bm{};
+    if (GetObjectA(handle_, sizeof bm, &bm)) {
+      widthPixels_ = bm.bmWidth;
+      heightPixels_ = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+    }
+  } else {
+    ICONINFO info{};
+    if (GetIconInfo(static_cast<HICON>(handle_), &info)) {
+      BITMAP bm{};
+      if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) {
+        widthPixels_ = bm.bmWidth;
+        heightPixels_ = bm.bmHeight;
+      } else if (info.hbmMask && GetObjectA(info.hbmMask, sizeof bm, &bm)) {
+        // A monochrome icon keeps its AND and XOR masks stacked in one bitmap.
+        widthPixels_ = bm.bmWidth;
+        heightPixels_ = bm.bmHeight / 2;
+      }
+      if (info.hbmColor) DeleteObject(info.hbmColor);
+      if (info.hbmMask) DeleteObject(info.hbmMask);
+    }
+  }
+}
+
+StdPicture::~StdPicture() {
+  if (!handle_) return;
+  switch (kind_) {
+    case Kind::Bitmap: DeleteObject(handle_); break;
+    case Kind::Icon: DestroyIcon(static_cast<HICON>(handle_)); break;
+    case Kind::Cursor: DestroyCursor(static_cast<HCURSOR>(handle_)); break;
+  }
+}
+
+int32_t StdPicture::Width() const { return PixelsToHimetric(widthPixels_); }
+int32_t StdPicture::Height() const { return PixelsToHimetric(heightPixels_); }
+
+int32_t PixelsToHimetric(int pixels) {
+  return static_cast<int32_t>(std::nearbyint(pixels * 2540.0 / 96.0));
+}
+
+int HimetricToPixels(int32_t himetric) {
+  return static_cast<int>(std::nearbyint(himetric * 96.0 / 2540.0));
+}
+
+PictureRef LoadPicture(const std::string& path) {
+  if (path.empty()) return nullptr;
+  std::vector<uint8_t> bytes;
+  if (!readFile(path, bytes)) throw RuntimeError(ErrFileNotFound, "File not found: " + path);
+  return loadKnown(path, std::move(bytes));
+}
+
+PictureRef LoadPictureFromBytes(const std::vector<uint8_t>& bytes) {
+  if (sniff(bytes) == FileKind::Unknown) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
+  // The loaders read files, so the bytes pass through a private temporary one.
+  static std::atomic<unsigned> counter{0};
+  std::error_code ec;
+  std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
+  if (ec) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
+  std::filesystem::path file =
+      dir / ("corvane-picture-" + std::to_string(GetTickCount64()) + "-" +
+             std::to_string(reinterpret_cast<uintptr_t>(&bytes)) + "-" +
+             std::to_string(counter++) + ".tmp");
+  {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+      std::filesystem::remove(file, ec);
+      throw RuntimeError(ErrInvalidPicture, "Invalid picture");
+    }
+  }
+  try {
+    PictureRef picture = loadKnown(file.string(), bytes);
+    std::filesystem::remove(file, ec);
+    return picture;
+  } catch (...) {
+    std::filesystem::remove(file, ec);
+    throw;
+  }
+}

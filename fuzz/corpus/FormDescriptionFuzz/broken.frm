@@ -1,0 +1,5 @@
+Begin Form f
+ Begin Label l
+  Caption = "x
+ End
+End

@@ -1,0 +1,138 @@
+// The boundary between the window system (platform/user) and the place where top-level windows
+// appear: the headless in-memory screen or an X11 display. The window system owns every window,
+// its surface and its messages; a driver only shows surfaces and reports what the user does.
+//
+// Geometry: the window system keeps for each top-level window its window rectangle (frame
+// included) and its client rectangle in screen coordinates, and one 32 bpp surface that covers
+// the whole window rectangle; surface pixel (0, 0) is the window's top-left corner. A driver that
+// has its own frame (X11: the window manager's) shows only the client part of the surface and
+// places its native window at the client rectangle; the headless driver shows the whole surface,
+// frame included, which the window system paints itself.
+//
+// Everything runs on the user-interface thread: a driver calls its EventSink only from inside
+// pumpEvents or waitForEvents.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace gdi {
+struct BitmapObject;
+}
+
+namespace drivers {
+
+// What a driver needs to know to show a top-level window.
+struct WindowDesc {
+  RECT windowRect;    // screen coordinates, frame included
+  RECT clientRect;    // screen coordinates
+  std::string title;  // the window text
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  bool topmost = false;  // WS_EX_TOPMOST
+  bool hasFrame = false;  // WS_CAPTION or a sizing/thick border: the native window gets decorations
+};
+
+// Mouse buttons as the sink receives them.
+enum class MouseButton { Left = 0, Right = 1, Middle = 2 };
+
+// What the window system offers a driver to report native events. Input goes through the
+// window system's own queue exactly as injected input does, so every driver behaves the same.
+class EventSink {
+ public:
+  virtual ~EventSink() = default;
+  // The pointer moved to a point on the screen.
+  virtual void mouseMove(POINT screen) = 0;
+  virtual void mouseButton(MouseButton button, bool down, POINT screen) = 0;
+  // A key went down or up. vk is a Win32 virtual-key code (VK_xxx, 'A'..'Z', '0'..'9'), scanCode
+  // the PC set-1 scan code (0 if unknown; bit 8 set for extended keys). character is what the
+  // key types with the modifiers of the moment in the ANSI code page (0 when it types nothing or
+  // when the driver leaves that to the window system's US layout).
+  virtual void key(UINT vk, UINT scanCode, bool down, char character) = 0;
+  // The native window was moved or resized by someone else (the window manager): the new
+  // client rectangle in screen coordinates.
+  virtual void clientRectChanged(HWND hwnd, const RECT& clientScreen) = 0;
+  // The user asked to close the window (title bar button): WM_CLOSE.
+  virtual void closeRequested(HWND hwnd) = 0;
+  // The native window gained or lost the input focus of the desktop.
+  virtual void activated(HWND hwnd, bool active) = 0;
+  // The area of the native window, in surface coordinates, must be shown again; the window
+  // system re-presents it from the surface (no WM_PAINT: the surface keeps the image).
+  virtual void exposed(HWND hwnd, const RECT& surfaceArea) = 0;
+  // Clipboard: another program asks for the text this process owns (CF_TEXT, CR LF line ends);
+  // false when the process holds no text.
+  virtual bool clipboardText(std::string& text) = 0;
+  // Another program took the clipboard: the process's own copy is dropped.
+  virtual void clipboardLost() = 0;
+};
+
+class Driver {
+ public:
+  virtual ~Driver() = default;
+
+  virtual const char* name() const = 0;
+  // Called once, before any other call.
+  virtual void attach(EventSink* sink) = 0;
+  // Whether the window system paints the frame (caption and border) into the surface because
+  // the driver shows it; false when the native system draws frames of its own.
+  virtual bool showsFrame() const = 0;
+  // The screen size in pixels.
+  virtual SIZE screenSize() const = 0;
+
+  // Top-level windows, identified by their HWND. createWindow returns false when the native
+  // window could not be made; the window system then fails CreateWindowExA.
+  virtual bool createWindow(HWND hwnd, const WindowDesc& desc) = 0;
+  virtual void destroyWindow(HWND hwnd) = 0;
+  virtual void showWindow(HWND hwnd, bool visible) = 0;
+  // New rectangles in screen coordinates; the surface may have been replaced (new size).
+  virtual void moveWindow(HWND hwnd, const RECT& windowRect, const RECT& clientRect) = 0;
+  virtual void setTitle(HWND hwnd, const std::string& title) = 0;
+  // The stacking order of all top-level windows, topmost first (hidden ones included).
+  virtual void restack(const std::vector<HWND>& topToBottom) = 0;
+  // The icon of the window (NULL: none); the driver copies what it needs.
+  virtual void setIcon(HWND hwnd, HICON icon) = 0;
+  // Makes the native window the active (focused) one of the desktop.
+  virtual void activate(HWND hwnd) = 0;
+  // Shows an area of a window's surface. area is in surface coordinates and lies within it.
+  // The window region (NULL: none) is in surface coordinates as well; outside it the window
+  // is transparent. The surface stays valid until the next moveWindow or destroyWindow.
+  virtual void present(HWND hwnd, const gdi::BitmapObject& surface, const RECT& area) = 0;
+  virtual void setWindowShape(HWND hwnd, const std::vector<RECT>* regionRects) = 0;
+
+  // The pointer's image (NULL: none) and position.
+  virtual void setCursor(HCURSOR cursor) = 0;
+  virtual void setCursorPos(POINT screen) = 0;
+
+  // Delivers every pending native event to the sink without waiting.
+  virtual void pumpEvents() = 0;
+  // Waits until a native event arrives or timeoutMs passes (negative: no limit) and delivers
+  // what arrived; returns whether anything was delivered.
+  virtual bool waitForEvents(int timeoutMs) = 0;
+
+  // Copies the visible screen into target (32 bpp, the screen's size) for GetDC(NULL).
+  virtual void readScreen(gdi::BitmapObject& target) = 0;
+
+  // Clipboard: the process now owns the clipboard text (the driver asks the sink for it when
+  // another program wants it), or gives the ownership up.
+  virtual void claimClipboard() = 0;
+  // Text another program owns, as CF_TEXT (CR LF line ends); false when there is none or the
+  // process owns the clipboard itself.
+  virtual bool readForeignClipboard(std::string& text) = 0;
+};
+
+// The X11 driver, defined in platform/drivers/x11/X11Driver.cpp (the window system links it only
+// when that file exists). Returns null, with the display name in error, when it
+// cannot connect to the display.
+std::unique_ptr<Driver> createX11Driver(std::string& error);
+// The headless driver (platform/drivers/headless/).
+std::unique_ptr<Driver> createHeadlessDriver();
+
+// The driver in use, chosen at first use: X11 when DISPLAY is set unless CORVANE_DRIVER=headless.
+// When the X11 display cannot be opened the process writes "cannot open display" and the display
+// name to standard error and exits with status 1.
+Driver& currentDriver();
+
+}  // namespace drivers

@@ -1,0 +1,74 @@
+// The connection to the X server: the display, the atoms the driver speaks, and error handling
+// that never ends the process for a request that failed (X errors are recorded, and the calls
+// that can fail for ordinary reasons look at them through an ErrorTrap).
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <string>
+
+namespace x11 {
+
+struct Atoms {
+  Atom wmProtocols, wmDeleteWindow, wmTransientFor, wmState;
+  Atom netWmName, netWmIconName, netWmIcon, netWmPid, netWmPing;
+  Atom netWmState, netWmStateFullscreen, netWmStateAbove, netWmStateModal;
+  Atom netWmWindowType, netWmWindowTypeNormal, netWmWindowTypeDialog;
+  Atom netActiveWindow, netSupported, netSupportingWmCheck;
+  Atom motifWmHints;
+  Atom utf8String, string, text, targets, timestamp, multiple, incr, clipboard;
+  Atom corvaneSelection, corvaneTime;
+};
+
+class Connection {
+ public:
+  // Opens the display named by name (nullptr: $DISPLAY). On failure returns nullptr and puts
+  // the name that was tried in displayName.
+  static Connection* open(const char* name, std::string& displayName);
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  Display* display() const { return display_; }
+  int screen() const { return screen_; }
+  ::Window root() const { return root_; }
+  Visual* visual() const { return visual_; }
+  int depth() const { return depth_; }
+  Colormap colormap() const { return colormap_; }
+  int fd() const { return ConnectionNumber(display_); }
+  const Atoms& atoms() const { return atoms_; }
+  const std::string& name() const { return name_; }
+
+  // Whether a window manager that follows EWMH runs and names the hint among its supported ones.
+  bool wmSupports(Atom hint);
+
+ private:
+  Connection() = default;
+  Display* display_ = nullptr;
+  int screen_ = 0;
+  ::Window root_ = 0;
+  Visual* visual_ = nullptr;
+  int depth_ = 0;
+  Colormap colormap_ = 0;
+  Atoms atoms_{};
+  std::string name_;
+};
+
+// Collects the X errors of the requests made while it lives; the requests are synchronised with
+// the server at the end, so failed() sees every error they caused.
+class ErrorTrap {
+ public:
+  explicit ErrorTrap(Display* display);
+  ~ErrorTrap();
+  ErrorTrap(const ErrorTrap&) = delete;
+  ErrorTrap& operator=(const ErrorTrap&) = delete;
+  // Waits for the server to process the requests made so far; the first error code or 0.
+  int sync();
+  bool failed() { return sync() != 0; }
+
+ private:
+  Display* display_;
+  int saved_;
+};
+
+}  // namespace x11

@@ -1,0 +1,581 @@
+// Top-level windows as X windows. The X window is the client area: the window manager draws the
+// frame, so the window system paints none. A window whose window rectangle covers the whole screen
+// is shown full screen and above all others through _NET_WM_STATE (placed at the screen's corner
+// with its size for servers without a window manager), never override-redirect, so the window
+// manager still gives it the keyboard. Mouse wheel buttons (4 to 7) report nothing, since the
+// window system takes no wheel input. A typed character that no key of a US keyboard makes
+// arrives as VK_PACKET (0xE7) with that character, the way Windows delivers injected Unicode.
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+
+#include "drivers/Driver.h"
+#include "drivers/x11/X11Clipboard.h"
+#include "drivers/x11/X11Connection.h"
+#include "drivers/x11/X11Cursors.h"
+#include "drivers/x11/X11Keymap.h"
+#include "drivers/x11/X11Pixels.h"
+#include "drivers/x11/X11WindowHints.h"
+#include "drivers/x11/Windows1252.h"
+#include "gdi/Bitmap.h"
+
+namespace x11 {
+
+namespace {
+
+constexpr UINT kVkPacket = 0xE7;
+constexpr int kClipboardTimeoutMs = 1000;
+
+bool sameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The character a key press types, in Windows-1252, or 0. Ctrl alone turns letters and a few
+// punctuation keys into control codes, and other keys into nothing, as TranslateMessage does;
+// Ctrl with Alt is AltGr and types the character of that level.
+char characterOfPress(KeySym typed, unsigned state) {
+  char32_t code = codePointFromKeysym(typed);
+  if (code == 0) return 0;
+  const bool ctrl = (state & ControlMask) != 0;
+  const bool alt = (state & Mod1Mask) != 0;
+  if (ctrl && !alt) {
+    if ((code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z')) {
+      code &= 0x1F;
+    } else if (code == '[' || code == '\\' || code == ']') {
+      code &= 0x1F;
+    } else if (code == 0x0D) {
+      code = 0x0A;
+    } else if (code == 0x08) {
+      code = 0x7F;
+    } else if (code != 0x09 && code != 0x1B && code != ' ') {
+      return 0;
+    }
+  }
+  return static_cast<char>(byteOf1252(code));
+}
+
+class X11Driver final : public drivers::Driver {
+ public:
+  explicit X11Driver(std::unique_ptr<Connection> connection)
+      : c_(std::move(connection)), d_(c_->display()),
+        presenter_(d_, c_->visual(), c_->depth(), shmAvailable(d_)), cursors_(d_, c_->root()) {
+    Bool supported = False;
+    // Held keys then repeat as presses alone, which the window system counts as repeats.
+    XkbSetDetectableAutoRepeat(d_, True, &supported);
+    int eventBase = 0, errorBase = 0;
+    hasShape_ = XShapeQueryExtension(d_, &eventBase, &errorBase) == True;
+    gc_ = XCreateGC(d_, c_->root(), 0, nullptr);
+    XSetGraphicsExposures(d_, gc_, False);
+
+    XSetWindowAttributes attributes{};
+    attributes.event_mask = PropertyChangeMask;
+    clipboardWindow_ = XCreateWindow(d_, c_->root(), -10, -10, 1, 1, 0, CopyFromParent, InputOnly,
+                                     CopyFromParent, CWEventMask, &attributes);
+    clipboard_ = std::make_unique<Clipboard>(
+        *c_, clipboardWindow_,
+        [this](std::string& text) { return sink_ != nullptr && sink_->clipboardText(text); },
+        [this] {
+          if (sink_ != nullptr) sink_->clipboardLost();
+        });
+  }
+
+  ~X11Driver() override {
+    for (auto& [hwnd, w] : windows_) XDestroyWindow(d_, w.xid);
+    XDestroyWindow(d_, clipboardWindow_);
+    XFreeGC(d_, gc_);
+    XSync(d_, False);
+  }
+
+  const char* name() const override { return "x11"; }
+  void attach(drivers::EventSink* sink) override { sink_ = sink; }
+  bool showsFrame() const override { return false; }
+
+  SIZE screenSize() const override {
+    return SIZE{DisplayWidth(d_, c_->screen()), DisplayHeight(d_, c_->screen())};
+  }
+
+  bool createWindow(HWND hwnd, const drivers::WindowDesc& desc) override {
+    Win w;
+    w.hwnd = hwnd;
+    w.windowRect = desc.windowRect;
+    w.clientRect = desc.clientRect;
+    w.hasFrame = desc.hasFrame;
+    w.topmost = desc.topmost;
+    w.resizable = (desc.style & WS_THICKFRAME) != 0;
+    w.fullscreen = coversScreen(desc.windowRect);
+
+    XSetWindowAttributes attributes{};
+    // No background: the server leaves exposed areas alone until we present them, so nothing
+    // flashes in a colour of its own.
+    attributes.background_pixmap = None;
+    attributes.border_pixel = 0;
+    attributes.colormap = c_->colormap();
+    attributes.bit_gravity = NorthWestGravity;
+    attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
+                            ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            EnterWindowMask | LeaveWindowMask | FocusChangeMask;
+    const RECT& r = w.clientRect;
+    {
+      ErrorTrap trap(d_);
+      w.xid = XCreateWindow(d_, c_->root(), coordinate(r.left), coordinate(r.top), widthOf(r),
+                            heightOf(r), 0, c_->depth(),
+                            InputOutput, c_->visual(),
+                            CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity | CWEventMask,
+                            &attributes);
+      if (trap.failed() || w.xid == None) return false;
+    }
+    const bool owned = GetWindow(hwnd, GW_OWNER) != nullptr;
+    setWindowKind(*c_, w.xid, desc.hasFrame, owned, desc.topmost);
+    setSizeHints(*c_, w.xid, w.clientRect, w.resizable);
+    x11::setTitle(*c_, w.xid, desc.title);
+    if (w.fullscreen) setFullscreen(*c_, w.xid, true, false, w.topmost);
+    if (currentCursor_ != None) XDefineCursor(d_, w.xid, currentCursor_);
+    byXid_[w.xid] = hwnd;
+    windows_[hwnd] = w;
+    return true;
+  }
+
+  void destroyWindow(HWND hwnd) override {
+    auto found = windows_.find(hwnd);
+    if (found == windows_.end()) return;
+    XDestroyWindow(d_, found->second.xid);
+    byXid_.erase(found->second.xid);
+    windows_.erase(found);
+    XFlush(d_);
+  }
+
+  void showWindow(HWND hwnd, bool visible) override {
+    Win* w = find(hwnd);
+    if (w == nullptr || w->mapped == visible) return;
+    if (visible) {
+      // The owner may have been set after the window was made.
+      const HWND owner = GetWindow(hwnd, GW_OWNER);
+      Win* ownerWin = owner != nullptr ? find(topLevelHandle(owner)) : nullptr;
+      setTransientFor(*c_, w->xid, ownerWin != nullptr ? ownerWin->xid : None);
+      setFullscreen(*c_, w->xid, w->fullscreen, false, w->topmost);
+      XMapWindow(d_, w->xid);
+      w->mapped = true;
+      // The window takes its place in the window system's order, not simply the top.
+      applyStacking();
+    } else {
+      XWithdrawWindow(d_, w->xid, c_->screen());
+    }
+    w->mapped = visible;
+    XFlush(d_);
+  }
+
+  void moveWindow(HWND hwnd, const RECT& windowRect, const RECT& clientRect) override {
+    Win* w = find(hwnd);
+    if (w == nullptr) return;
+    w->windowRect = windowRect;
+    const bool sizeChanged = widthOf(clientRect) != widthOf(w->clientRect) ||
+                             heightOf(clientRect) != heightOf(w->clientRect);
+    if (!sameRect(clientRect, w->clientRect)) {
+      w->clientRect = clientRect;
+      if (sizeChanged) setSizeHints(*c_, w->xid, clientRect, w->resizable);
+      w->configureSerial = NextRequest(d_);
+      XMoveResizeWindow(d_, w->xid, coordinate(clientRect.left), coordinate(clientRect.top),
+                        static_cast<unsigned>(widthOf(clientRect)),
+                        static_cast<unsigned>(heightOf(clientRect)));
+    }
+    const bool fullscreen = coversScreen(windowRect);
+    if (fullscreen != w->fullscreen) {
+      w->fullscreen = fullscreen;
+      setFullscreen(*c_, w->xid, fullscreen, w->mapped, w->topmost);
+    }
+    XFlush(d_);
+  }
+
+  void setTitle(HWND hwnd, const std::string& title) override {
+    if (Win* w = find(hwnd)) {
+      x11::setTitle(*c_, w->xid, title);
+      XFlush(d_);
+    }
+  }
+
+  void restack(const std::vector<HWND>& topToBottom) override {
+    if (topToBottom == stacking_) return;
+    stacking_ = topToBottom;
+    applyStacking();
+    XFlush(d_);
+  }
+
+  void setIcon(HWND hwnd, HICON icon) override {
+    if (Win* w = find(hwnd)) {
+      x11::setIcon(*c_, w->xid, icon);
+      XFlush(d_);
+    }
+  }
+
+  void activate(HWND hwnd) override {
+    Win* w = find(hwnd);
+    if (w == nullptr || !w->mapped) return;
+    if (c_->wmSupports(c_->atoms().netActiveWindow)) {
+      XEvent event{};
+      event.xclient.type = ClientMessage;
+      event.xclient.window = w->xid;
+      event.xclient.message_type = c_->atoms().netActiveWindow;
+      event.xclient.format = 32;
+      event.xclient.data.l[0] = 1;  // a normal application
+      event.xclient.data.l[1] = static_cast<long>(lastTime_);
+      XSendEvent(d_, c_->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+      XFlush(d_);
+      return;
+    }
+    // No window manager: the window takes the focus itself once it is viewable.
+    ErrorTrap trap(d_);
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(d_, w->xid, &attributes) != 0 && attributes.map_state == IsViewable) {
+      XRaiseWindow(d_, w->xid);
+      XSetInputFocus(d_, w->xid, RevertToParent, CurrentTime);
+    }
+  }
+
+  void present(HWND hwnd, const gdi::BitmapObject& surface, const RECT& area) override {
+    Win* w = find(hwnd);
+    if (w == nullptr || surface.bitsPerPixel != 32 || !surface.topDown || surface.bits == nullptr) {
+      return;
+    }
+    const POINT off = offset(*w);
+    // Only the client part of the surface is on the screen.
+    const int left = std::max<int>({area.left, off.x, 0});
+    const int top = std::max<int>({area.top, off.y, 0});
+    const int right = std::min<int>({area.right, off.x + widthOf(w->clientRect), surface.width});
+    const int bottom = std::min<int>({area.bottom, off.y + heightOf(w->clientRect), surface.height});
+    if (right <= left || bottom <= top) return;
+    const PixelBuffer buffer{surface.bits, surface.width, surface.height, surface.stride};
+    presenter_.put(w->xid, gc_, buffer, left, top, right - left, bottom - top, left - off.x,
+                   top - off.y);
+    XFlush(d_);
+  }
+
+  void setWindowShape(HWND hwnd, const std::vector<RECT>* regionRects) override {
+    Win* w = find(hwnd);
+    if (w == nullptr || !hasShape_) return;
+    if (regionRects == nullptr) {
+      XShapeCombineMask(d_, w->xid, ShapeBounding, 0, 0, None, ShapeSet);
+    } else {
+      const POINT off = offset(*w);
+      std::vector<XRectangle> rects;
+      rects.reserve(regionRects->size());
+      for (const RECT& r : *regionRects) {
+        const long x = r.left - off.x, y = r.top - off.y;
+        const long width = r.right - r.left, height = r.bottom - r.top;
+        if (width <= 0 || height <= 0) continue;
+        // X rectangles are 16-bit; clamp to what a window can show.
+        const long x0 = std::clamp<long>(x, -32768, 32767), y0 = std::clamp<long>(y, -32768, 32767);
+        const long x1 = std::clamp<long>(x + width, -32768, 32767 + 65535L);
+        const long y1 = std::clamp<long>(y + height, -32768, 32767 + 65535L);
+        if (x1 <= x0 || y1 <= y0) continue;
+        rects.push_back(XRectangle{static_cast<short>(x0), static_cast<short>(y0),
+                                   static_cast<unsigned short>(std::min<long>(x1 - x0, 65535)),
+                                   static_cast<unsigned short>(std::min<long>(y1 - y0, 65535))});
+      }
+      XShapeCombineRectangles(d_, w->xid, ShapeBounding, 0, 0, rects.data(),
+                              static_cast<int>(rects.size()), ShapeSet, Unsorted);
+    }
+    XFlush(d_);
+  }
+
+  void setCursor(HCURSOR cursor) override {
+    const Cursor x = cursors_.forHandle(cursor);
+    if (x == currentCursor_) return;
+    currentCursor_ = x;
+    for (auto& [hwnd, w] : windows_) {
+      if (x == None) {
+        XUndefineCursor(d_, w.xid);
+      } else {
+        XDefineCursor(d_, w.xid, x);
+      }
+    }
+    XFlush(d_);
+  }
+
+  void setCursorPos(POINT screen) override {
+    XWarpPointer(d_, None, c_->root(), 0, 0, 0, 0, screen.x, screen.y);
+    XFlush(d_);
+  }
+
+  void pumpEvents() override { pump(); }
+
+  bool waitForEvents(int timeoutMs) override {
+    if (XEventsQueued(d_, QueuedAfterFlush) == 0) {
+      pollfd fd{c_->fd(), POLLIN, 0};
+      if (poll(&fd, 1, timeoutMs < 0 ? -1 : timeoutMs) > 0) XEventsQueued(d_, QueuedAfterReading);
+    }
+    return pump() > 0;
+  }
+
+  void readScreen(gdi::BitmapObject& target) override {
+    if (target.bitsPerPixel != 32 || !target.topDown || target.bits == nullptr) return;
+    // What we presented must be on the screen before it is read back.
+    XSync(d_, False);
+    PixelBuffer buffer{target.bits, target.width, target.height, target.stride};
+    readRoot(d_, c_->root(), c_->visual(), c_->depth(), buffer);
+    target.widenDirty(RECT{0, 0, target.width, target.height});
+  }
+
+  void claimClipboard() override {
+    clipboard_->claim();
+    XFlush(d_);
+  }
+
+  bool readForeignClipboard(std::string& text) override {
+    return clipboard_->readForeign(text, kClipboardTimeoutMs);
+  }
+
+ private:
+  struct Win {
+    HWND hwnd = nullptr;
+    ::Window xid = None;
+    RECT windowRect{};
+    RECT clientRect{};
+    bool hasFrame = false;
+    bool topmost = false;
+    bool resizable = false;
+    bool mapped = false;
+    bool fullscreen = false;
+    // Configure events older than our last move describe a place we already left.
+    unsigned long configureSerial = 0;
+  };
+
+  // The protocol carries positions in 16 bits and sizes in 15 (a size of 0 is an error).
+  static int coordinate(LONG v) { return std::clamp<LONG>(v, -32768, 32767); }
+  static int widthOf(const RECT& r) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{r.right} - r.left, 1, 32767));
+  }
+  static int heightOf(const RECT& r) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{r.bottom} - r.top, 1, 32767));
+  }
+  static POINT offset(const Win& w) {
+    return POINT{w.clientRect.left - w.windowRect.left, w.clientRect.top - w.windowRect.top};
+  }
+
+  Win* find(HWND hwnd) {
+    auto found = windows_.find(hwnd);
+    return found == windows_.end() ? nullptr : &found->second;
+  }
+  HWND fromXid(::Window xid) const {
+    auto found = byXid_.find(xid);
+    return found == byXid_.end() ? nullptr : found->second;
+  }
+  // Owners are top-level windows, but be safe with a child handle.
+  HWND topLevelHandle(HWND hwnd) {
+    for (int depth = 0; hwnd != nullptr && depth < 64; ++depth) {
+      if (windows_.count(hwnd) != 0) return hwnd;
+      hwnd = GetParent(hwnd);
+    }
+    return nullptr;
+  }
+
+  // Raising from the bottom up leaves the first one on top; only visible windows take part,
+  // since the window manager may refuse to restack others.
+  void applyStacking() {
+    for (auto it = stacking_.rbegin(); it != stacking_.rend(); ++it) {
+      Win* w = find(*it);
+      if (w != nullptr && w->mapped) XRaiseWindow(d_, w->xid);
+    }
+  }
+
+  bool coversScreen(const RECT& r) const {
+    const SIZE screen = screenSize();
+    return r.left <= 0 && r.top <= 0 && r.right >= screen.cx && r.bottom >= screen.cy;
+  }
+
+  int pump() {
+    int delivered = 0;
+    while (XPending(d_) > 0) {
+      XEvent event;
+      XNextEvent(d_, &event);
+      delivered += dispatch(event);
+    }
+    return delivered;
+  }
+
+  // Handles one event; the number of reports made to the sink. The sink may destroy windows, so
+  // nothing found before a report is used after it.
+  int dispatch(XEvent& event) {
+    if (clipboard_->handle(event)) return 0;
+    if (sink_ == nullptr) return 0;
+    switch (event.type) {
+      case KeyPress:
+      case KeyRelease:
+        return onKey(event.xkey);
+      case ButtonPress:
+      case ButtonRelease: {
+        lastTime_ = event.xbutton.time;
+        if (fromXid(event.xbutton.window) == nullptr) return 0;
+        drivers::MouseButton button;
+        switch (event.xbutton.button) {
+          case Button1: button = drivers::MouseButton::Left; break;
+          case Button2: button = drivers::MouseButton::Middle; break;
+          case Button3: button = drivers::MouseButton::Right; break;
+          default: return 0;
+        }
+        sink_->mouseButton(button, event.type == ButtonPress,
+                           POINT{event.xbutton.x_root, event.xbutton.y_root});
+        return 1;
+      }
+      case MotionNotify: {
+        // Only the last of a run of moves matters; a move behind a click must stay behind it.
+        XEvent next;
+        while (XEventsQueued(d_, QueuedAlready) > 0) {
+          XPeekEvent(d_, &next);
+          if (next.type != MotionNotify || next.xmotion.window != event.xmotion.window) break;
+          XNextEvent(d_, &event);
+        }
+        lastTime_ = event.xmotion.time;
+        if (fromXid(event.xmotion.window) == nullptr) return 0;
+        sink_->mouseMove(POINT{event.xmotion.x_root, event.xmotion.y_root});
+        return 1;
+      }
+      case EnterNotify:
+      case LeaveNotify:
+        lastTime_ = event.xcrossing.time;
+        if (fromXid(event.xcrossing.window) == nullptr) return 0;
+        sink_->mouseMove(POINT{event.xcrossing.x_root, event.xcrossing.y_root});
+        return 1;
+      case FocusIn:
+      case FocusOut: {
+        const XFocusChangeEvent& f = event.xfocus;
+        if (f.mode == NotifyGrab || f.mode == NotifyUngrab || f.detail == NotifyPointer ||
+            f.detail == NotifyInferior) {
+          return 0;
+        }
+        const HWND hwnd = fromXid(f.window);
+        if (hwnd == nullptr) return 0;
+        sink_->activated(hwnd, event.type == FocusIn);
+        return 1;
+      }
+      case Expose: {
+        const HWND hwnd = fromXid(event.xexpose.window);
+        Win* w = find(hwnd);
+        if (w == nullptr) return 0;
+        const POINT off = offset(*w);
+        const RECT area{event.xexpose.x + off.x, event.xexpose.y + off.y,
+                        event.xexpose.x + off.x + event.xexpose.width,
+                        event.xexpose.y + off.y + event.xexpose.height};
+        sink_->exposed(hwnd, area);
+        return 1;
+      }
+      case ConfigureNotify:
+        return onConfigure(event.xconfigure);
+      case ClientMessage:
+        return onClientMessage(event.xclient);
+      case MappingNotify:
+        XRefreshKeyboardMapping(&event.xmapping);
+        return 0;
+      default:
+        return 0;
+    }
+  }
+
+  int onKey(XKeyEvent& key) {
+    lastTime_ = key.time;
+    if (fromXid(key.window) == nullptr) return 0;
+    const bool down = key.type == KeyPress;
+    KeySym typed = NoSymbol;
+    char ignored[32];
+    XLookupString(&key, ignored, sizeof ignored, &typed, nullptr);
+    const KeySym base = XLookupKeysym(&key, 0);
+    std::optional<KeyInfo> info = keyFromKeysym(base);
+    if (!info) info = keyFromKeysym(typed);
+    const char character = down ? characterOfPress(typed, key.state) : 0;
+    UINT vk = 0, scan = 0;
+    if (info) {
+      // The sided code: the window system keeps both it and the generic key's state.
+      vk = info->sidedVk;
+      scan = info->scan | (info->extended ? 0x100u : 0u);
+    } else if (codePointFromKeysym(typed) != 0) {
+      // A character with no key of its own on a US keyboard arrives as a packet, as SendInput
+      // delivers Unicode input.
+      vk = kVkPacket;
+    } else {
+      return 0;
+    }
+    sink_->key(vk, scan, down, character);
+    return 1;
+  }
+
+  int onConfigure(const XConfigureEvent& configure) {
+    const HWND hwnd = fromXid(configure.window);
+    Win* w = find(hwnd);
+    if (w == nullptr || configure.serial < w->configureSerial) return 0;
+    int x = 0, y = 0;
+    ::Window child = None;
+    if (!XTranslateCoordinates(d_, w->xid, c_->root(), 0, 0, &x, &y, &child)) return 0;
+    const RECT actual{x, y, x + configure.width, y + configure.height};
+    if (sameRect(actual, w->clientRect)) return 0;
+    // Keep the frame the window system drew around the client until it moves the window itself.
+    const POINT off = offset(*w);
+    const LONG extraRight = w->windowRect.right - w->clientRect.right;
+    const LONG extraBottom = w->windowRect.bottom - w->clientRect.bottom;
+    w->clientRect = actual;
+    w->windowRect = RECT{actual.left - off.x, actual.top - off.y, actual.right + extraRight,
+                         actual.bottom + extraBottom};
+    sink_->clientRectChanged(hwnd, actual);
+    return 1;
+  }
+
+  int onClientMessage(XClientMessageEvent& message) {
+    const Atoms& a = c_->atoms();
+    if (message.message_type != a.wmProtocols || message.format != 32) return 0;
+    const Atom protocol = static_cast<Atom>(message.data.l[0]);
+    if (protocol == a.netWmPing) {
+      XEvent reply{};
+      reply.xclient = message;
+      reply.xclient.window = c_->root();
+      XSendEvent(d_, c_->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &reply);
+      XFlush(d_);
+      return 0;
+    }
+    if (protocol != a.wmDeleteWindow) return 0;
+    const HWND hwnd = fromXid(message.window);
+    if (hwnd == nullptr) return 0;
+    lastTime_ = static_cast<Time>(message.data.l[1]);
+    sink_->closeRequested(hwnd);
+    return 1;
+  }
+
+  std::unique_ptr<Connection> c_;
+  Display* d_;
+  drivers::EventSink* sink_ = nullptr;
+  Presenter presenter_;
+  Cursors cursors_;
+  std::unique_ptr<Clipboard> clipboard_;
+  ::Window clipboardWindow_ = None;
+  GC gc_ = nullptr;
+  bool hasShape_ = false;
+  Cursor currentCursor_ = None;
+  Time lastTime_ = CurrentTime;
+  std::map<HWND, Win> windows_;
+  std::unordered_map<::Window, HWND> byXid_;
+  std::vector<HWND> stacking_;
+};
+
+}  // namespace
+
+}  // namespace x11
+
+namespace drivers {
+
+std::unique_ptr<Driver> createX11Driver(std::string& error) {
+  std::string displayName;
+  std::unique_ptr<x11::Connection> connection(x11::Connection::open(nullptr, displayName));
+  if (!connection) {
+    error = displayName;
+    return nullptr;
+  }
+  return std::make_unique<x11::X11Driver>(std::move(connection));
+}
+
+}  // namespace drivers

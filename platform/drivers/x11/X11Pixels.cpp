@@ -1,0 +1,236 @@
+// Pixel transfer to and from the X server. A visual whose pixels are not B,G,R,X words takes the
+// slow per-pixel path; the shared-memory image is used only after the server accepted it, and any
+// failure to make one falls back to XPutImage for the rest of the run.
+#include "drivers/x11/X11Pixels.h"
+
+#include <X11/Xutil.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "drivers/x11/X11Connection.h"
+
+namespace x11 {
+
+namespace {
+
+int lowestBit(unsigned long mask) { return mask == 0 ? 0 : std::countr_zero(mask); }
+int bitCount(unsigned long mask) { return std::popcount(mask); }
+
+unsigned long packChannel(uint32_t value8, unsigned long mask) {
+  const int bits = bitCount(mask);
+  if (bits == 0) return 0;
+  const unsigned long scaled = bits >= 8 ? static_cast<unsigned long>(value8) << (bits - 8)
+                                         : static_cast<unsigned long>(value8) >> (8 - bits);
+  return (scaled << lowestBit(mask)) & mask;
+}
+
+uint32_t unpackChannel(unsigned long pixel, unsigned long mask) {
+  const int bits = bitCount(mask);
+  if (bits == 0) return 0;
+  const unsigned long value = (pixel & mask) >> lowestBit(mask);
+  if (bits >= 8) return static_cast<uint32_t>(value >> (bits - 8));
+  // Scale so that the largest value of a narrow channel becomes 255.
+  const unsigned long largest = (1UL << bits) - 1;
+  return static_cast<uint32_t>((value * 255 + largest / 2) / largest);
+}
+
+}  // namespace
+
+PixelFormat PixelFormat::of(Display* display, Visual* visual, int depth) {
+  PixelFormat f;
+  f.redMask = visual->red_mask;
+  f.greenMask = visual->green_mask;
+  f.blueMask = visual->blue_mask;
+  f.byteOrder = ImageByteOrder(display);
+  int count = 0;
+  XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
+  for (int i = 0; i < count; ++i) {
+    if (formats[i].depth == depth) f.bitsPerPixel = formats[i].bits_per_pixel;
+  }
+  if (formats != nullptr) XFree(formats);
+  const bool littleHost = std::endian::native == std::endian::little;
+  f.native = f.bitsPerPixel == 32 && f.redMask == 0xFF0000 && f.greenMask == 0xFF00 &&
+             f.blueMask == 0xFF && (f.byteOrder == LSBFirst) == littleHost;
+  return f;
+}
+
+unsigned long PixelFormat::pack(uint32_t rgb) const {
+  return packChannel((rgb >> 16) & 0xFF, redMask) | packChannel((rgb >> 8) & 0xFF, greenMask) |
+         packChannel(rgb & 0xFF, blueMask);
+}
+
+uint32_t PixelFormat::unpack(unsigned long pixel) const {
+  return (unpackChannel(pixel, redMask) << 16) | (unpackChannel(pixel, greenMask) << 8) |
+         unpackChannel(pixel, blueMask);
+}
+
+void copyFromImage(const PixelFormat& format, XImage& image, int sx, int sy, int width, int height,
+                   PixelBuffer& to, int dx, int dy) {
+  for (int y = 0; y < height; ++y) {
+    auto* out = reinterpret_cast<uint32_t*>(to.bits + static_cast<ptrdiff_t>(dy + y) * to.stride) + dx;
+    if (format.native && image.bits_per_pixel == 32) {
+      const char* in = image.data + static_cast<ptrdiff_t>(sy + y) * image.bytes_per_line + sx * 4;
+      std::memcpy(out, in, static_cast<size_t>(width) * 4);
+      for (int x = 0; x < width; ++x) out[x] &= 0x00FFFFFF;
+    } else {
+      for (int x = 0; x < width; ++x) out[x] = format.unpack(XGetPixel(&image, sx + x, sy + y));
+    }
+  }
+}
+
+void copyToImage(const PixelFormat& format, const PixelBuffer& from, int sx, int sy, int width,
+                 int height, XImage& image, int dx, int dy) {
+  for (int y = 0; y < height; ++y) {
+    const auto* in =
+        reinterpret_cast<const uint32_t*>(from.bits + static_cast<ptrdiff_t>(sy + y) * from.stride) + sx;
+    if (format.native && image.bits_per_pixel == 32) {
+      char* out = image.data + static_cast<ptrdiff_t>(dy + y) * image.bytes_per_line + dx * 4;
+      std::memcpy(out, in, static_cast<size_t>(width) * 4);
+    } else {
+      for (int x = 0; x < width; ++x) XPutPixel(&image, dx + x, dy + y, format.pack(in[x] & 0xFFFFFF));
+    }
+  }
+}
+
+bool shmAvailable(Display* display) {
+  // A server on another machine would accept the extension query but never see our segment;
+  // only a local connection (a Unix socket, so no host before the colon) can use it.
+  const char* name = DisplayString(display);
+  if (name == nullptr || (name[0] != ':' && std::strncmp(name, "unix:", 5) != 0)) return false;
+  return XShmQueryExtension(display) == True;
+}
+
+Presenter::Presenter(Display* display, Visual* visual, int depth, bool useShm)
+    : display_(display), visual_(visual), depth_(depth),
+      format_(PixelFormat::of(display, visual, depth)), useShm_(useShm) {}
+
+Presenter::~Presenter() { releaseShmImage(); }
+
+void Presenter::releaseShmImage() {
+  if (shmImage_ == nullptr) return;
+  XShmDetach(display_, &shmInfo_);
+  XSync(display_, False);
+  XDestroyImage(shmImage_);
+  shmdt(shmInfo_.shmaddr);
+  shmImage_ = nullptr;
+  shmBusy_ = false;
+}
+
+bool Presenter::ensureShmImage(int width, int height) {
+  if (shmImage_ != nullptr && shmImage_->width >= width && shmImage_->height >= height) {
+    if (shmBusy_) {
+      // The server reads the segment while it handles the request: wait before writing it again.
+      XSync(display_, False);
+      shmBusy_ = false;
+    }
+    return true;
+  }
+  if (shmImage_ != nullptr) {
+    width = std::max(width, shmImage_->width);
+    height = std::max(height, shmImage_->height);
+    releaseShmImage();
+  }
+  XImage* image = XShmCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap,
+                                  nullptr, &shmInfo_, static_cast<unsigned>(width),
+                                  static_cast<unsigned>(height));
+  if (image == nullptr) return false;
+  const size_t size = static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(height);
+  shmInfo_.shmid = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+  if (shmInfo_.shmid < 0) {
+    XDestroyImage(image);
+    return false;
+  }
+  shmInfo_.shmaddr = static_cast<char*>(shmat(shmInfo_.shmid, nullptr, 0));
+  if (shmInfo_.shmaddr == reinterpret_cast<char*>(-1)) {
+    shmctl(shmInfo_.shmid, IPC_RMID, nullptr);
+    XDestroyImage(image);
+    return false;
+  }
+  image->data = shmInfo_.shmaddr;
+  shmInfo_.readOnly = True;
+  bool attached = false;
+  {
+    ErrorTrap trap(display_);
+    attached = XShmAttach(display_, &shmInfo_) == True && !trap.failed();
+  }
+  // Once both sides are attached the segment may be marked for removal: it goes away with us.
+  shmctl(shmInfo_.shmid, IPC_RMID, nullptr);
+  if (!attached) {
+    shmdt(shmInfo_.shmaddr);
+    image->data = nullptr;
+    XDestroyImage(image);
+    return false;
+  }
+  shmImage_ = image;
+  return true;
+}
+
+void Presenter::put(Drawable drawable, GC gc, const PixelBuffer& from, int sx, int sy, int width,
+                    int height, int dx, int dy) {
+  if (width <= 0 || height <= 0) return;
+  if (useShm_) {
+    if (ensureShmImage(width, height)) {
+      copyToImage(format_, from, sx, sy, width, height, *shmImage_, 0, 0);
+      XShmPutImage(display_, drawable, gc, shmImage_, 0, 0, dx, dy, static_cast<unsigned>(width),
+                   static_cast<unsigned>(height), False);
+      shmBusy_ = true;
+      return;
+    }
+    useShm_ = false;
+  }
+  if (format_.native) {
+    // Xlib copies the pixels into its request buffer, so the image may point at the buffer.
+    XImage* image = XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
+                                 reinterpret_cast<char*>(from.bits), static_cast<unsigned>(from.width),
+                                 static_cast<unsigned>(from.height), 32, from.stride);
+    if (image == nullptr) return;
+    XPutImage(display_, drawable, gc, image, sx, sy, dx, dy, static_cast<unsigned>(width),
+              static_cast<unsigned>(height));
+    image->data = nullptr;
+    XDestroyImage(image);
+    return;
+  }
+  const int pad = format_.bitsPerPixel > 16 ? 32 : (format_.bitsPerPixel > 8 ? 16 : 8);
+  XImage* image = XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr,
+                               static_cast<unsigned>(width), static_cast<unsigned>(height), pad, 0);
+  if (image == nullptr) return;
+  scratch_.resize(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(height));
+  image->data = scratch_.data();
+  copyToImage(format_, from, sx, sy, width, height, *image, 0, 0);
+  XPutImage(display_, drawable, gc, image, 0, 0, dx, dy, static_cast<unsigned>(width),
+            static_cast<unsigned>(height));
+  image->data = nullptr;
+  XDestroyImage(image);
+}
+
+void readRoot(Display* display, ::Window root, Visual* visual, int depth, PixelBuffer& target) {
+  for (int y = 0; y < target.height; ++y) {
+    std::memset(target.bits + static_cast<ptrdiff_t>(y) * target.stride, 0,
+                static_cast<size_t>(target.width) * 4);
+  }
+  XWindowAttributes attributes{};
+  if (XGetWindowAttributes(display, root, &attributes) == 0) return;
+  const int width = std::min(target.width, attributes.width);
+  const int height = std::min(target.height, attributes.height);
+  if (width <= 0 || height <= 0) return;
+  XImage* image = nullptr;
+  {
+    ErrorTrap trap(display);
+    image = XGetImage(display, root, 0, 0, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (trap.failed() && image != nullptr) {
+      XDestroyImage(image);
+      image = nullptr;
+    }
+  }
+  if (image == nullptr) return;
+  const PixelFormat format = PixelFormat::of(display, visual, depth);
+  copyFromImage(format, *image, 0, 0, width, height, target, 0, 0);
+  XDestroyImage(image);
+}
+
+}  // namespace x11

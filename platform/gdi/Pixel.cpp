@@ -1,0 +1,45 @@
+// Single pixels. GetPixel and SetPixel outside the bitmap or outside the clip region fail with
+// CLR_INVALID (SetPixel's -1), without touching the last error; SetPixel ignores ROP2, as on
+// Windows, and returns the colour actually stored.
+#include <windows.h>
+
+#include "gdi/DeviceContext.h"
+#include "gdi/Raster.h"
+
+namespace {
+
+gdi::BitmapObject* pixelTarget(gdi::DeviceContext* dc, int x, int y, int& dx, int& dy) {
+  if (dc == nullptr || dc->target() == nullptr) return nullptr;
+  POINT o = dc->origin();
+  dx = x + o.x;
+  dy = y + o.y;
+  gdi::BitmapObject* target = dc->target();
+  if (!target->contains(dx, dy) || !dc->effectiveClip().contains(dx, dy)) return nullptr;
+  return target;
+}
+
+}  // namespace
+
+COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
+  int dx, dy;
+  gdi::BitmapObject* target = pixelTarget(gdi::dcFromHandle(hdc), x, y, dx, dy);
+  return target == nullptr ? CLR_INVALID : target->pixel(dx, dy);
+}
+
+COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
+  int dx, dy;
+  gdi::BitmapObject* target = pixelTarget(gdi::dcFromHandle(hdc), x, y, dx, dy);
+  if (target == nullptr) return CLR_INVALID;
+  target->setPixel(dx, dy, gdi::plainColor(color));
+  return target->pixel(dx, dy);
+}
+
+BOOL WINAPI SetPixelV(HDC hdc, int x, int y, COLORREF color) {
+  return SetPixel(hdc, x, y, color) != CLR_INVALID ? TRUE : FALSE;
+}
+
+COLORREF WINAPI GetNearestColor(HDC hdc, COLORREF color) {
+  gdi::DeviceContext* dc = gdi::dcFromHandle(hdc);
+  if (dc == nullptr || dc->target() == nullptr) return CLR_INVALID;
+  return gdi::nearestColor(*dc->target(), color);
+}

@@ -1,0 +1,19 @@
+// Test-only view into the kernel layer: how often the volume calls ran, so that a test of the
+// flush sequence can count them without a real disk. Product code never includes this header.
+#pragma once
+
+#include <string>
+
+namespace corvane {
+
+struct VolumeCallCounts {
+  unsigned opens = 0;    // CreateFileA calls on a device path `\\.\...`, whether they succeed or not
+  unsigned flushes = 0;  // FlushFileBuffers calls on a handle opened through a device path
+  unsigned closes = 0;   // CloseHandle calls on such a handle
+  std::string lastOpenedPath;  // the device path of the latest of those CreateFileA calls
+};
+
+VolumeCallCounts volumeCallCounts();
+void resetVolumeCallCounts();
+
+}  // namespace corvane

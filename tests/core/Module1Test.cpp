@@ -1,0 +1,134 @@
+// The flush run from start to end on the headless screen, with a drive table in a temporary
+// folder: the sequence must report the system's text, flush exactly five times and never create
+// anything, whatever the argument.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <corvane/headless.h>
+#include <corvane/kernel_hooks.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/Module1.h"
+#include "forms/frmFine.h"
+#include "kernel/CommandLine.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string capturedResult;
+std::string capturedCaption;
+bool resultWasVisible = false;
+
+// Once the result window is up, a user reads it and presses Alt+O.
+void CALLBACK CloseResultWindow(HWND, UINT, UINT_PTR id, DWORD) {
+  ResultWindow* window = frmFine.peek();
+  if (window == nullptr || !window->Loaded() || !IsWindowVisible(window->hWnd())) return;
+  KillTimer(nullptr, id);
+  capturedResult = window->Text1.Text();
+  capturedCaption = window->Caption();
+  resultWasVisible = true;
+  corvane::headless::altKey('O');
+}
+
+class FlushRun : public testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() / ("corvane-flush-" + std::to_string(std::random_device{}()));
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "drives");
+    fs::create_directories(root_ / "volume");
+    fs::create_symlink(root_ / "volume", root_ / "drives" / "e:");
+    setenv("CORVANE_DRIVES", (root_ / "drives").c_str(), 1);
+    capturedResult.clear();
+    capturedCaption.clear();
+    resultWasVisible = false;
+    corvane::resetVolumeCallCounts();
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  std::string run(const std::string& argument) {
+    std::vector<std::string> args = {"corvane", argument};
+    std::vector<char*> argv = {args[0].data(), args[1].data()};
+    kernel::recordCommandLine(2, argv.data());
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, CloseResultWindow);
+    RunFlushSequence();
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(resultWasVisible);
+    return capturedResult;
+  }
+
+  std::vector<std::string> everythingUnder(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) names.push_back(entry.path());
+    return names;
+  }
+
+  fs::path root_;
+};
+
+TEST_F(FlushRun, AMappedLetterIsFlushedFiveTimesAndReportsSuccess) {
+  EXPECT_EQ(run("E:"), "The operation completed successfully.\r\n");
+  corvane::VolumeCallCounts counts = corvane::volumeCallCounts();
+  EXPECT_EQ(counts.opens, 1u);
+  EXPECT_EQ(counts.flushes, 5u);
+  EXPECT_EQ(counts.closes, 1u);
+  EXPECT_EQ(counts.lastOpenedPath, "\\\\.\\E:");
+  EXPECT_EQ(capturedCaption, "Corvane v.1.00.0000");
+}
+
+TEST_F(FlushRun, EverySpellingOfTheSameDriveOpensTheSameVolume) {
+  for (const std::string argument : {"E:", "E:\\", "E:\\some\\folder", "e:"}) {
+    corvane::resetVolumeCallCounts();
+    EXPECT_EQ(run(argument), "The operation completed successfully.\r\n") << argument;
+    EXPECT_EQ(corvane::volumeCallCounts().flushes, 5u) << argument;
+  }
+}
+
+TEST_F(FlushRun, AnUnmappedLetterReportsTheOpenFailure) {
+  EXPECT_EQ(run("Q:"), "Error: 2:\r\nThe system cannot find the file specified.\r\n");
+  corvane::VolumeCallCounts counts = corvane::volumeCallCounts();
+  EXPECT_EQ(counts.opens, 1u);
+  EXPECT_EQ(counts.flushes, 0u);
+  EXPECT_EQ(counts.closes, 0u);
+}
+
+TEST_F(FlushRun, MalformedArgumentsFailTheOpenAndCreateNothing) {
+  const std::vector<std::string> before = everythingUnder(root_);
+  const std::vector<std::string> arguments = {"",  "E", " E:", "\"E:\"", std::string(10000, 'E'),
+                                              "\xC3\xA9:", "\xFF\xFE"};
+  for (const std::string& argument : arguments) {
+    std::string text = run(argument);
+    EXPECT_EQ(text.rfind("Error: ", 0), 0u) << argument.substr(0, 16);
+    EXPECT_NE(text.find(":\r\n"), std::string::npos) << argument.substr(0, 16);
+    EXPECT_EQ(corvane::volumeCallCounts().flushes, 0u);
+  }
+  EXPECT_EQ(everythingUnder(root_), before);
+  EXPECT_FALSE(fs::exists(fs::current_path() / "E"));
+}
+
+TEST_F(FlushRun, ACaptionCarriesTheVersionOnceAcrossRuns) {
+  run("E:");
+  EXPECT_EQ(capturedCaption, "Corvane v.1.00.0000");
+  run("E:");
+  EXPECT_EQ(capturedCaption, "Corvane v.1.00.0000");
+}
+
+TEST(SystemErrorText, GivesTheSystemTextOrNothing) {
+  EXPECT_EQ(SystemErrorText(0), "The operation completed successfully.\r\n");
+  EXPECT_EQ(SystemErrorText(5), "Access is denied.\r\n");
+  EXPECT_EQ(SystemErrorText(-7), "");
+  EXPECT_EQ(SystemErrorText(999999), "");
+}
+
+TEST(VersionSuffix, PadsMinorToTwoAndRevisionToFourDigits) {
+  EXPECT_EQ(VersionSuffix(1, 0, 0), " v.1.00.0000");
+  EXPECT_EQ(VersionSuffix(12, 3, 45), " v.12.03.0045");
+  EXPECT_EQ(VersionSuffix(1, 123, 12345), " v.1.123.12345");
+}
+
+}  // namespace

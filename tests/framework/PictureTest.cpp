@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "framework/Base64.h"
+#include "framework/FormDescription.h"
+#include "framework/RuntimeError.h"
+#include "framework/StdPicture.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string data(const char* name) { return std::string(CORVANE_TEST_DATA) + "/framework/" + name; }
+
+std::vector<uint8_t> bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+DWORD gdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+
+bool isDibSection(HANDLE bitmap) {
+  BITMAP bm{};
+  return GetObjectA(bitmap, sizeof bm, &bm) == sizeof bm && bm.bmBits != nullptr;
+}
+
+TEST(Picture, IconLoadsAsIconOfItsSize) {
+  PictureRef icon = LoadPicture(data("sample32.ico"));
+  ASSERT_TRUE(icon);
+  EXPECT_EQ(icon->Type(), vbPicTypeIcon);
+  EXPECT_FALSE(icon->isCursor());
+  EXPECT_EQ(icon->widthPixels(), 32);
+  EXPECT_EQ(icon->heightPixels(), 32);
+  EXPECT_EQ(icon->Width(), 847);  // 32 pixels in HIMETRIC at 96 dots per inch
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(static_cast<HICON>(icon->Handle()), &info));
+  EXPECT_TRUE(info.fIcon);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+}
+
+TEST(Picture, CursorLoadsAsIconWithItsHotSpot) {
+  PictureRef cursor = LoadPicture(data("sample32.cur"));
+  ASSERT_TRUE(cursor);
+  EXPECT_EQ(cursor->Type(), vbPicTypeIcon);
+  EXPECT_TRUE(cursor->isCursor());
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(static_cast<HICON>(cursor->Handle()), &info));
+  EXPECT_FALSE(info.fIcon);
+  EXPECT_EQ(info.xHotspot, 12u);
+  EXPECT_EQ(info.yHotspot, 9u);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+}
+
+TEST(Picture, JpegAndBitmapBecomeDibSections) {
+  PictureRef jpeg = LoadPicture(data("sample16.jpg"));
+  ASSERT_TRUE(jpeg);
+  EXPECT_EQ(jpeg->Type(), vbPicTypeBitmap);
+  EXPECT_EQ(jpeg->widthPixels(), 16);
+  EXPECT_EQ(jpeg->heightPixels(), 16);
+  EXPECT_TRUE(isDibSection(jpeg->Handle()));
+  PictureRef bmp = LoadPicture(data("sample48x60.bmp"));
+  ASSERT_TRUE(bmp);
+  EXPECT_EQ(bmp->Type(), vbPicTypeBitmap);
+  EXPECT_EQ(bmp->widthPixels(), 48);
+  EXPECT_EQ(bmp->heightPixels(), 60);
+  EXPECT_EQ(bmp->Height(), 1588);
+  EXPECT_TRUE(isDibSection(bmp->Handle()));
+}
+
+TEST(Picture, BadInputIsARunTimeErrorAndAnEmptyNameIsNoPicture) {
+  EXPECT_EQ(LoadPicture(""), nullptr);
+  try {
+    LoadPicture(data("no-such-file.ico"));
+    FAIL() << "a missing file loaded";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number, ErrFileNotFound);
+    EXPECT_NE(e.Description.find("no-such-file.ico"), std::string::npos);
+  }
+  std::vector<uint8_t> junk = {'B', 'M', 1, 2, 3};
+  try {
+    LoadPictureFromBytes(junk);
+    FAIL() << "a broken bitmap loaded";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number, ErrInvalidPicture);
+  }
+  EXPECT_THROW(LoadPictureFromBytes({}), RuntimeError);
+}
+
+TEST(Picture, SharedPictureIsDeletedWithTheLastReference) {
+  DWORD before = gdiObjects();
+  PictureRef a = LoadPicture(data("sample48x60.bmp"));
+  HANDLE handle = a->Handle();
+  EXPECT_GT(gdiObjects(), before);
+  PictureRef b = a;
+  a.reset();
+  EXPECT_TRUE(isDibSection(handle));  // still alive through b
+  b.reset();
+  EXPECT_EQ(gdiObjects(), before);
+}
+
+TEST(Picture, DescriptionKeepsTheFileBytes) {
+  std::vector<uint8_t> file = bytesOf(data("sample32.ico"));
+  std::string encoded = Base64Encode(file);
+  std::string text = "Begin Image Image1\n BeginProperty Picture StdPicture\n";
+  for (size_t i = 0; i < encoded.size(); i += 60) text += "  Data = \"" + encoded.substr(i, 60) + "\"\n";
+  text += " EndProperty\nEnd\n";
+  DescriptionBlock block = ParseFormDescription(text);
+  PictureRef picture = block.find("picture")->toPicture();
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Type(), vbPicTypeIcon);
+  EXPECT_EQ(picture->sourceBytes(), file);
+  DescriptionBlock again = ParseFormDescription(WriteFormDescription(block));
+  EXPECT_EQ(again.find("picture")->toPicture()->sourceBytes(), file);
+}
+
+}  // namespace

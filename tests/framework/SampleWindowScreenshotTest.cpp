@@ -1,0 +1,214 @@
+// A sample window with a label, an image, a text box and a playing animation, photographed by the
+// headless driver and checked pixel by pixel. The PNG stays in the build folder for people to see.
+#include <gtest/gtest.h>
+
+#include <corvane/headless.h>
+
+#include "framework/Animation.h"
+#include "framework/App.h"
+#include "framework/Form.h"
+#include "framework/Image.h"
+#include "framework/Label.h"
+#include "framework/TextBox.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace hl = corvane::headless;
+
+namespace {
+
+void put32(std::string& s, uint32_t v) {
+  for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+void put16(std::string& s, uint16_t v) {
+  s += static_cast<char>(v & 0xFF);
+  s += static_cast<char>(v >> 8);
+}
+std::string chunk(const char* id, const std::string& body) {
+  std::string s(id, 4);
+  put32(s, static_cast<uint32_t>(body.size()));
+  s += body;
+  if (body.size() % 2) s += '\0';
+  return s;
+}
+std::string list(const char* type, const std::string& body) {
+  return chunk("LIST", std::string(type, 4) + body);
+}
+
+// An uncompressed 24-bit clip of solid frames in the given colours (COLORREF), 5 frames a second.
+std::string writeClip(int w, int h, const std::vector<COLORREF>& colours) {
+  uint32_t rowBytes = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
+  std::string avih;
+  put32(avih, 200000);  // microseconds per frame
+  put32(avih, 0);
+  put32(avih, 0);
+  put32(avih, 0);
+  put32(avih, static_cast<uint32_t>(colours.size()));
+  put32(avih, 0);
+  put32(avih, 1);
+  put32(avih, rowBytes * h);
+  put32(avih, static_cast<uint32_t>(w));
+  put32(avih, static_cast<uint32_t>(h));
+  for (int i = 0; i < 4; ++i) put32(avih, 0);
+  std::string strh = "vids";
+  put32(strh, 0);  // handler
+  put32(strh, 0);  // flags
+  put32(strh, 0);  // priority, language
+  put32(strh, 0);  // initial frames
+  put32(strh, 1);  // scale
+  put32(strh, 5);  // rate
+  put32(strh, 0);  // start
+  put32(strh, static_cast<uint32_t>(colours.size()));
+  put32(strh, rowBytes * h);
+  put32(strh, 0xFFFFFFFF);
+  put32(strh, 0);
+  for (int i = 0; i < 4; ++i) put16(strh, 0);
+  std::string strf;
+  put32(strf, 40);
+  put32(strf, static_cast<uint32_t>(w));
+  put32(strf, static_cast<uint32_t>(h));
+  put16(strf, 1);
+  put16(strf, 24);
+  put32(strf, 0);
+  put32(strf, rowBytes * h);
+  for (int i = 0; i < 4; ++i) put32(strf, 0);
+  std::string movi;
+  for (COLORREF c : colours) {
+    std::string frame;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        frame += static_cast<char>(GetBValue(c));
+        frame += static_cast<char>(GetGValue(c));
+        frame += static_cast<char>(GetRValue(c));
+      }
+      frame.append(rowBytes - static_cast<uint32_t>(w) * 3, '\0');
+    }
+    movi += chunk("00db", frame);
+  }
+  std::string hdrl = chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf));
+  std::string body = "AVI " + list("hdrl", hdrl) + list("movi", movi);
+  return chunk("RIFF", body);
+}
+
+const char kDescription[] = R"(Begin Form frmSample
+   Caption = "Sample"
+   ClientLeft = 1500
+   ClientTop = 1500
+   ClientWidth = 6000
+   ClientHeight = 3000
+   Begin Label Label1
+      Caption = "&Sample label"
+      BackColor = &H0000FFFF&
+      Left = 120
+      Top = 120
+      Width = 2400
+      Height = 300
+   End
+   Begin Image Image1
+      Left = 120
+      Top = 600
+      Width = 480
+      Height = 480
+   End
+   Begin TextBox Text1
+      Text = "First line" & vbCrLf & "Second line"
+      BackColor = &H8000000F&
+      Left = 2700
+      Top = 120
+      Width = 3000
+      Height = 1200
+      TabIndex = 0
+   End
+   Begin Animation Animation1
+      BackColor = &H00808080&
+      Left = 120
+      Top = 1500
+      Width = 1500
+      Height = 900
+   End
+End
+)";
+
+class SampleForm : public Form {
+ public:
+  SampleForm() : Form(kDescription) {}
+  Label Label1{this, "Label1"};
+  Image Image1{this, "Image1"};
+  TextBox Text1{this, "Text1"};
+  Animation Animation1{this, "Animation1"};
+};
+
+class SampleWindow : public testing::Test {
+ protected:
+  void SetUp() override {
+    clipPath = std::string(CORVANE_BIN_DIR) + "/framework-sample-clip.avi";
+    std::ofstream(clipPath, std::ios::binary) << writeClip(40, 20, {RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 160, 0)});
+  }
+  void TearDown() override {
+    form.Unload();
+    std::remove(clipPath.c_str());
+  }
+  COLORREF at(int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(form.hWnd(), &p);
+    return hl::screenPixel(p.x, p.y);
+  }
+  std::string clipPath;
+  SampleForm form;
+};
+
+TEST_F(SampleWindow, ShowsLabelImageTextAndAPlayingClip) {
+  form.Load();
+  form.Image1.setPicture(LoadPicture(std::string(CORVANE_TEST_DATA) + "/framework/sample32.ico"));
+  form.Animation1.Open(clipPath);
+  form.Animation1.Play();
+  form.Show();
+  hl::runUntilIdle();
+  DoEvents();
+
+  // The label's opaque yellow back, the icon's blue frame and yellow centre.
+  EXPECT_EQ(at(158, 9), RGB(255, 255, 0));
+  EXPECT_EQ(at(10, 42), RGB(32, 80, 192));
+  EXPECT_EQ(at(24, 56), RGB(255, 255, 0));
+  // The text box: button-face back inside its sunken frame.
+  EXPECT_EQ(at(180 + 100, 8 + 60), RGB(192, 192, 192));
+  EXPECT_EQ(at(180, 8), RGB(128, 128, 128));
+  EXPECT_EQ(at(180 + 199, 8 + 79), RGB(255, 255, 255));
+  // The clip, 40 x 20 centred in the 100 x 60 control on grey: the first frame is red.
+  EXPECT_EQ(at(8 + 50, 100 + 30), RGB(255, 0, 0));
+  EXPECT_EQ(at(8 + 5, 100 + 5), RGB(128, 128, 128));
+  ASSERT_TRUE(hl::saveWindowPng(form.hWnd(), std::string(CORVANE_BIN_DIR) + "/framework-sample-window.png"));
+
+  // The clip plays frame after frame and starts over, each frame shown as it comes.
+  const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 160, 0)};
+  std::vector<int> seen{form.Animation1.currentFrame()};
+  for (int step = 0; step < 60 && seen.size() < 5; ++step) {
+    hl::runFor(50);
+    DoEvents();
+    int frame = form.Animation1.currentFrame();
+    EXPECT_EQ(at(8 + 50, 100 + 30), colours[frame]);
+    if (frame != seen.back()) seen.push_back(frame);
+  }
+  ASSERT_EQ(seen.size(), 5u);
+  for (size_t i = 1; i < seen.size(); ++i) EXPECT_EQ(seen[i], (seen[i - 1] + 1) % 3);
+  form.Animation1.Close();
+  hl::runUntilIdle();
+  EXPECT_EQ(at(8 + 50, 100 + 30), RGB(128, 128, 128));
+}
+
+TEST_F(SampleWindow, AClipThatCannotBeOpenedIsARunTimeErrorNamingTheFile) {
+  form.Load();
+  try {
+    form.Animation1.Open(std::string(CORVANE_BIN_DIR) + "/missing-clip.dll");
+    FAIL() << "a missing clip opened";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number, ErrAnimationOpen);
+    EXPECT_NE(e.Description.find("missing-clip.dll"), std::string::npos) << e.Description;
+  }
+  EXPECT_FALSE(form.Animation1.isOpen());
+}
+
+}  // namespace

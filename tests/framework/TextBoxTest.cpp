@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <corvane/headless.h>
+
+#include "framework/App.h"
+#include "framework/Form.h"
+#include "framework/TextBox.h"
+
+#include <cstring>
+
+namespace hl = corvane::headless;
+
+namespace {
+
+class TextForm : public Form {
+ public:
+  TextForm()
+      : Form("Begin Form frmText\n ClientWidth = 3000\n ClientHeight = 1500\n"
+             " Begin TextBox Text1\n  Left = 0\n  Top = 0\n  Width = 3000\n  Height = 1500\n"
+             "  BackColor = &H8000000F&\n End\nEnd\n") {}
+  TextBox Text1{this, "Text1"};
+};
+
+std::string clipboardText() {
+  std::string s;
+  if (!OpenClipboard(nullptr)) return "<no clipboard>";
+  if (HANDLE h = GetClipboardData(CF_TEXT)) {
+    if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+      s = p;
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return s;
+}
+
+class TextBoxTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    form.Text1.setText("Hello world\r\nsecond line");
+    form.Show();
+    form.Text1.SetFocus();
+    settle();
+  }
+  void TearDown() override { form.Unload(); }
+  void settle() {
+    hl::runUntilIdle();
+    DoEvents();
+  }
+  POINT screen(int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(form.Text1.hWnd(), &p);
+    return p;
+  }
+  TextForm form;
+};
+
+TEST_F(TextBoxTest, CtrlASelectsAllAndCtrlCCopiesIt) {
+  hl::ctrlKey('A');
+  settle();
+  EXPECT_EQ(form.Text1.SelStart(), 0);
+  EXPECT_EQ(form.Text1.SelLength(), static_cast<int32_t>(form.Text1.Text().size()));
+  hl::ctrlKey('C');
+  settle();
+  EXPECT_EQ(clipboardText(), "Hello world\r\nsecond line");
+}
+
+TEST_F(TextBoxTest, ShiftArrowsExtendTheSelectionOverLineBreaks) {
+  hl::keyDown(VK_SHIFT);
+  for (int i = 0; i < 5; ++i) hl::pressKey(VK_RIGHT);
+  hl::keyUp(VK_SHIFT);
+  settle();
+  EXPECT_EQ(form.Text1.SelText(), "Hello");
+  hl::ctrlKey('C');
+  settle();
+  EXPECT_EQ(clipboardText(), "Hello");
+  // Down from column 5 of the first line ends at column 5 of the second; the CR LF comes along.
+  hl::keyDown(VK_SHIFT);
+  hl::pressKey(VK_DOWN);
+  hl::keyUp(VK_SHIFT);
+  settle();
+  EXPECT_EQ(form.Text1.SelText(), "Hello world\r\nsecon");
+  // A plain arrow collapses the selection.
+  hl::pressKey(VK_LEFT);
+  settle();
+  EXPECT_EQ(form.Text1.SelLength(), 0);
+}
+
+TEST_F(TextBoxTest, MouseDragSelectsAndTypingChangesNothing) {
+  POINT from = screen(3, 5);
+  POINT to = screen(190, 5);
+  hl::mouseMove(from.x, from.y);
+  hl::mouseDown();
+  hl::mouseMove(to.x, to.y);
+  hl::mouseUp();
+  settle();
+  EXPECT_EQ(form.Text1.SelStart(), 0);
+  EXPECT_EQ(form.Text1.SelText(), "Hello world");
+  hl::typeText("xyz");
+  settle();
+  EXPECT_EQ(form.Text1.Text(), "Hello world\r\nsecond line");
+}
+
+TEST_F(TextBoxTest, LineBreakShowsAsTwoLines) {
+  // Text pixels (black) appear on both the first and the second line of text.
+  auto rowHasInk = [&](int y) {
+    for (int x = 3; x < 150; ++x) {
+      POINT p = screen(x, y);
+      if (hl::screenPixel(p.x, p.y) == RGB(0, 0, 0)) return true;
+    }
+    return false;
+  };
+  bool first = false, second = false;
+  for (int y = 3; y < 14; ++y) first = first || rowHasInk(y);
+  for (int y = 17; y < 29; ++y) second = second || rowHasInk(y);
+  EXPECT_TRUE(first);
+  EXPECT_TRUE(second);
+  EXPECT_FALSE(rowHasInk(60));
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+// Region shapes and algebra: every ellipse and polygon of the reference files, combination,
+// GetRegionData round trips and bad input.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+std::vector<RECT> rectsOf(HRGN region) {
+  DWORD size = GetRegionData(region, 0, nullptr);
+  std::vector<char> buffer(size);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  EXPECT_EQ(GetRegionData(region, size, data), size);
+  std::vector<RECT> rects(data->rdh.nCount);
+  memcpy(rects.data(), data->Buffer, rects.size() * sizeof(RECT));
+  return rects;
+}
+
+std::string text(const std::vector<RECT>& rects) {
+  std::string out;
+  for (const RECT& r : rects)
+    out += std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + " ";
+  return out;
+}
+
+// The reference's rectangles; entries that are empty or lie outside the shape's box are rows the
+// measuring program never filled in, and stand for rows that are not part of the region.
+std::vector<RECT> parseRects(const std::string& line, const RECT& box) {
+  std::vector<RECT> rects;
+  std::istringstream in(line.substr(line.find(':') + 1));
+  std::string item;
+  while (in >> item) {
+    RECT r{};
+    sscanf(item.c_str(), "%d,%d,%d,%d", &r.left, &r.top, &r.right, &r.bottom);
+    if (r.left >= r.right || r.left < box.left || r.right > box.right) continue;
+    rects.push_back(r);
+  }
+  // Rows filled alike merge into one band, as in any region.
+  std::vector<RECT> merged;
+  for (const RECT& r : rects) {
+    if (!merged.empty() && merged.back().bottom == r.top && merged.back().left == r.left &&
+        merged.back().right == r.right)
+      merged.back().bottom = r.bottom;
+    else
+      merged.push_back(r);
+  }
+  return merged;
+}
+
+TEST(RegionShapes, EllipsesMatchEveryReferenceCase) {
+  std::ifstream in(std::string(CORVANE_TEST_DATA) + "/gdi/ellipse-regions.txt");
+  std::string title, rects;
+  int cases = 0;
+  while (std::getline(in, title)) {
+    RECT box{};
+    if (sscanf(title.c_str(), "CreateEllipticRgn %d %d %d %d", &box.left, &box.top, &box.right, &box.bottom) != 4)
+      continue;
+    ASSERT_TRUE(std::getline(in, rects));
+    HRGN region = CreateEllipticRgn(box.left, box.top, box.right, box.bottom);
+    ASSERT_NE(region, nullptr);
+    EXPECT_EQ(text(rectsOf(region)), text(parseRects(rects, box))) << title;
+    DeleteObject(region);
+    ++cases;
+  }
+  EXPECT_EQ(cases, 274);
+}
+
+TEST(RegionShapes, PolygonsMatchEveryReferenceCaseInBothModes) {
+  std::ifstream in(std::string(CORVANE_TEST_DATA) + "/gdi/polygon-regions.txt");
+  std::string title, rects;
+  int cases = 0;
+  while (std::getline(in, title)) {
+    int mode = 0;
+    if (sscanf(title.c_str(), "CreatePolygonRgn mode %d:", &mode) != 1) continue;
+    ASSERT_TRUE(std::getline(in, rects));
+    std::vector<POINT> points;
+    std::istringstream list(title.substr(title.find(':') + 1));
+    std::string item;
+    while (list >> item) {
+      POINT p{};
+      sscanf(item.c_str(), "%d,%d", &p.x, &p.y);
+      points.push_back(p);
+    }
+    HRGN region = CreatePolygonRgn(points.data(), static_cast<int>(points.size()), mode);
+    ASSERT_NE(region, nullptr);
+    RECT anything{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    EXPECT_EQ(text(rectsOf(region)), text(parseRects(rects, anything))) << title;
+    DeleteObject(region);
+    ++cases;
+  }
+  EXPECT_EQ(cases, 57);
+}
+
+TEST(RegionShapes, CombinationKeepsCanonicalForm) {
+  HRGN rect = CreateRectRgn(0, 0, 10, 10);
+  HRGN pixel = CreateRectRgn(4, 4, 5, 5);
+  HRGN result = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(CombineRgn(result, rect, pixel, RGN_DIFF), COMPLEXREGION);
+  EXPECT_EQ(text(rectsOf(result)), "0,0,10,4 0,4,4,5 5,4,10,5 0,5,10,10 ");
+  EXPECT_FALSE(PtInRegion(result, 4, 4));
+  EXPECT_TRUE(PtInRegion(result, 5, 4));
+  EXPECT_EQ(CombineRgn(result, result, pixel, RGN_OR), SIMPLEREGION);
+  EXPECT_TRUE(EqualRgn(result, rect));
+  EXPECT_EQ(CombineRgn(result, rect, rect, RGN_XOR), NULLREGION);
+  RECT box{1, 1, 1, 1};
+  EXPECT_EQ(GetRgnBox(result, &box), NULLREGION);
+  EXPECT_EQ(box.right, 0);
+  // Two touching rectangles become one.
+  HRGN right = CreateRectRgn(10, 0, 20, 10);
+  EXPECT_EQ(CombineRgn(result, rect, right, RGN_OR), SIMPLEREGION);
+  EXPECT_EQ(CombineRgn(result, rect, right, RGN_AND), NULLREGION);
+  EXPECT_EQ(CombineRgn(result, rect, nullptr, RGN_COPY), SIMPLEREGION);
+  EXPECT_EQ(CombineRgn(result, rect, right, 9), ERROR);
+  EXPECT_EQ(OffsetRgn(result, 5, -3), SIMPLEREGION);
+  EXPECT_EQ(GetRgnBox(result, &box), SIMPLEREGION);
+  EXPECT_EQ(text({box}), "5,-3,15,7 ");
+  RECT probe{14, 6, 30, 30}, away{15, 7, 30, 30};
+  EXPECT_TRUE(RectInRegion(result, &probe));
+  EXPECT_FALSE(RectInRegion(result, &away));
+  for (HRGN h : {rect, pixel, result, right}) DeleteObject(h);
+}
+
+TEST(RegionShapes, RegionDataRoundTrip) {
+  HRGN ellipse = CreateEllipticRgn(0, 0, 61, 25);
+  DWORD size = GetRegionData(ellipse, 0, nullptr);
+  // Rows with equal spans share one rectangle.
+  EXPECT_EQ(size, sizeof(RGNDATAHEADER) + 19 * sizeof(RECT));
+  std::vector<char> buffer(size);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  SetLastError(0);
+  EXPECT_EQ(GetRegionData(ellipse, size - 1, data), 0u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  ASSERT_EQ(GetRegionData(ellipse, size, data), size);
+  EXPECT_EQ(data->rdh.iType, static_cast<DWORD>(RDH_RECTANGLES));
+  EXPECT_EQ(data->rdh.nCount, 19u);
+  EXPECT_EQ(text({data->rdh.rcBound}), "0,0,60,24 ");
+  HRGN copy = ExtCreateRegion(nullptr, size, data);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_TRUE(EqualRgn(copy, ellipse));
+  // Overlapping rectangles handed in are united.
+  struct {
+    RGNDATAHEADER rdh;
+    RECT rects[2];
+  } overlapping{{sizeof(RGNDATAHEADER), RDH_RECTANGLES, 2, 0, {}}, {{0, 0, 10, 10}, {5, 5, 15, 15}}};
+  HRGN united = ExtCreateRegion(nullptr, sizeof overlapping, reinterpret_cast<RGNDATA*>(&overlapping));
+  ASSERT_NE(united, nullptr);
+  EXPECT_EQ(text(rectsOf(united)), "0,0,10,5 0,5,15,10 5,10,15,15 ");
+  for (HRGN h : {ellipse, copy, united}) DeleteObject(h);
+}
+
+TEST(RegionShapes, BadHandlesAndHugeInput) {
+  HRGN region = CreateRectRgn(0, 0, 1 << 30, 10);
+  ASSERT_NE(region, nullptr);
+  EXPECT_EQ(rectsOf(region).size(), 1u);
+  HRGN gone = CreateRectRgn(0, 0, 5, 5);
+  DeleteObject(gone);
+  SetLastError(0);
+  EXPECT_EQ(CombineRgn(region, gone, region, RGN_OR), ERROR);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  SetLastError(0);
+  EXPECT_EQ(OffsetRgn(gone, 1, 1), ERROR);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  EXPECT_EQ(GetRegionData(gone, 0, nullptr), 0u);
+  EXPECT_FALSE(PtInRegion(gone, 0, 0));
+  EXPECT_FALSE(SetRectRgn(gone, 0, 0, 1, 1));
+  // A region that cannot move further keeps its place.
+  EXPECT_EQ(OffsetRgn(region, INT_MAX, 0), ERROR);
+  RECT box{};
+  GetRgnBox(region, &box);
+  EXPECT_EQ(box.left, 0);
+  // 100000 rows is within bounds; an ellipse past the documented limit fails cleanly.
+  HRGN tall = CreateEllipticRgn(0, 0, 50, 100000);
+  ASSERT_NE(tall, nullptr);
+  GetRgnBox(tall, &box);
+  EXPECT_GT(box.bottom, 99000);
+  EXPECT_LE(box.bottom, 99999);
+  SetLastError(0);
+  EXPECT_EQ(CreateEllipticRgn(0, 0, 10, 1 << 30), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  const POINT spike[3] = {{0, 0}, {5, 1 << 29}, {10, 0}};
+  EXPECT_EQ(CreatePolygonRgn(spike, 3, WINDING), nullptr);
+  EXPECT_EQ(CreatePolygonRgn(spike, 3, 7), nullptr);
+  // Inverted rectangles are normalized.
+  HRGN inverted = CreateRectRgn(10, 10, 0, 0);
+  EXPECT_EQ(GetRgnBox(inverted, &box), SIMPLEREGION);
+  EXPECT_EQ(text({box}), "0,0,10,10 ");
+  for (HRGN h : {region, tall, inverted}) DeleteObject(h);
+}
+
+TEST(RegionShapes, RoundRectWithFullCornersIsTheEllipse) {
+  HRGN round = CreateRoundRectRgn(0, 0, 40, 20, 40, 20);
+  HRGN ellipse = CreateEllipticRgn(0, 0, 40, 20);
+  EXPECT_TRUE(EqualRgn(round, ellipse));
+  HRGN small = CreateRoundRectRgn(0, 0, 40, 20, 6, 6);
+  EXPECT_TRUE(PtInRegion(small, 20, 0));
+  EXPECT_FALSE(PtInRegion(small, 0, 0));
+  EXPECT_TRUE(PtInRegion(small, 0, 10));
+  EXPECT_FALSE(PtInRegion(small, 39, 10));  // right edge excluded
+  for (HRGN h : {round, ellipse, small}) DeleteObject(h);
+}
+
+}  // namespace

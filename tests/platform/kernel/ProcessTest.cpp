@@ -1,0 +1,61 @@
+// Command line, module, clocks.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "kernel/CommandLine.h"
+
+namespace {
+
+TEST(Process, CommandLineQuotesTheProgramAndJoinsTheArguments) {
+  char program[] = "/opt/corvane/bin/corvane";
+  char first[] = "E:";
+  char second[] = "two words";
+  char* argv[] = {program, first, second};
+  kernel::recordCommandLine(3, argv);
+  EXPECT_STREQ(GetCommandLineA(), "\"/opt/corvane/bin/corvane\" E: two words");
+  EXPECT_STREQ(kernel::commandArguments(), "E: two words");
+  kernel::recordCommandLine(1, argv);
+  EXPECT_STREQ(GetCommandLineA(), "\"/opt/corvane/bin/corvane\"");
+  EXPECT_STREQ(kernel::commandArguments(), "");
+}
+
+TEST(Process, ModuleFileNameIsTheExecutableAndTruncatesLikeWindows) {
+  char path[4096];
+  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  ASSERT_GT(length, 0u);
+  EXPECT_EQ(path[0], '/');
+  EXPECT_NE(std::string(path).find("ProcessTest"), std::string::npos);
+  EXPECT_EQ(GetModuleFileNameA(GetModuleHandleA(nullptr), path, sizeof path), length);
+
+  char small[5];
+  SetLastError(0);
+  EXPECT_EQ(GetModuleFileNameA(nullptr, small, sizeof small), 5u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(small[4], '\0');
+  EXPECT_EQ(std::string(small), std::string(path, 4));
+
+  EXPECT_EQ(GetModuleHandleA("no-such-module.dll"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+  std::string own = std::string(path).substr(std::string(path).find_last_of('/') + 1);
+  EXPECT_EQ(GetModuleHandleA(own.c_str()), GetModuleHandleA(nullptr));
+  EXPECT_EQ(GetModuleHandleA((own + ".EXE").c_str()), GetModuleHandleA(nullptr));
+}
+
+TEST(Process, ClocksAdvanceWithSleep) {
+  LARGE_INTEGER frequency, before, after;
+  ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
+  EXPECT_EQ(frequency.QuadPart, 1000000000LL);
+  DWORD ticks = GetTickCount();
+  ASSERT_TRUE(QueryPerformanceCounter(&before));
+  Sleep(30);
+  ASSERT_TRUE(QueryPerformanceCounter(&after));
+  LONGLONG elapsedMs = (after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart;
+  EXPECT_GE(elapsedMs, 29);
+  EXPECT_LT(elapsedMs, 2000);
+  EXPECT_GE(GetTickCount() - ticks, 29u);
+  EXPECT_LE(static_cast<DWORD>(GetTickCount64()) - GetTickCount(), 5u) << "the two tick counts share one clock";
+}
+
+}  // namespace
