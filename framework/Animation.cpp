@@ -69,7 +69,7 @@ void Animation::saveProperties(DescriptionBlock& b) const {
 void Animation::create(HWND parent) {
   static bool registered = [] {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &Animation::windowProc;
+    wc.lpfnWndProc = &RouteToControl<Animation>;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = kAnimationClass;
     return RegisterClassA(&wc) != 0;
@@ -110,17 +110,6 @@ void Animation::paint(HDC dc) {
   int x = (client.right - w) / 2, y = (client.bottom - h) / 2;
   SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0,
                     static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
-}
-
-LRESULT CALLBACK Animation::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetPropA(hwnd, "CorvaneAnimation", cs ? cs->lpCreateParams : nullptr);
-  }
-  auto* a = static_cast<Animation*>(GetPropA(hwnd, "CorvaneAnimation"));
-  if (msg == WM_NCDESTROY) RemovePropA(hwnd, "CorvaneAnimation");
-  if (!a || a->hwnd_ != hwnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  return a->handleMessage(msg, wParam, lParam);
 }
 
 LRESULT Animation::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

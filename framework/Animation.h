@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Control.h"
+#include "framework/ControlWindow.h"
 
 #include <memory>
 #include <string>
@@ -37,7 +38,7 @@ class Animation : public Control {
   bool isWindowless() const override { return false; }
 
  private:
-  static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+  CORVANE_ROUTED_CONTROL;
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void paint(HDC dc);
 

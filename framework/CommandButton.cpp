@@ -26,7 +26,7 @@ void CommandButton::create(HWND parent) {
   static bool registered = [] {
     WNDCLASSA wc{};
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &CommandButton::windowProc;
+    wc.lpfnWndProc = &RouteToControl<CommandButton>;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = kButtonClass;
     return RegisterClassA(&wc) != 0;
@@ -97,17 +97,6 @@ void CommandButton::paint(HDC dc) {
   }
   SelectObject(dc, oldFont);
   DeleteObject(font);
-}
-
-LRESULT CALLBACK CommandButton::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetPropA(hwnd, "CorvaneButton", cs ? cs->lpCreateParams : nullptr);
-  }
-  auto* b = static_cast<CommandButton*>(GetPropA(hwnd, "CorvaneButton"));
-  if (msg == WM_NCDESTROY) RemovePropA(hwnd, "CorvaneButton");
-  if (!b || b->hwnd_ != hwnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  return b->handleMessage(msg, wParam, lParam);
 }
 
 LRESULT CommandButton::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Control.h"
+#include "framework/ControlWindow.h"
 #include "framework/Event.h"
 #include "framework/StdFont.h"
 
@@ -31,7 +32,7 @@ class CommandButton : public Control {
   void displayAsDefaultChanged() override;
 
  private:
-  static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+  CORVANE_ROUTED_CONTROL;
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void paint(HDC dc);
 

@@ -79,7 +79,7 @@ void TextBox::create(HWND parent) {
   static bool registered = [] {
     WNDCLASSA wc{};
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &TextBox::windowProc;
+    wc.lpfnWndProc = &RouteToControl<TextBox>;
     wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
     wc.lpszClassName = kTextBoxClass;
     return RegisterClassA(&wc) != 0;
@@ -237,17 +237,6 @@ void TextBox::moveCaret(int32_t to, bool extend) {
   caret_ = std::clamp(to, 0, static_cast<int32_t>(text_.size()));
   if (!extend) selStart_ = caret_;
   InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-LRESULT CALLBACK TextBox::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetPropA(hwnd, "CorvaneTextBox", cs ? cs->lpCreateParams : nullptr);
-  }
-  auto* box = static_cast<TextBox*>(GetPropA(hwnd, "CorvaneTextBox"));
-  if (msg == WM_NCDESTROY) RemovePropA(hwnd, "CorvaneTextBox");
-  if (!box || box->hwnd_ != hwnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  return box->handleMessage(msg, wParam, lParam);
 }
 
 LRESULT TextBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

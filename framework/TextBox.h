@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/Control.h"
+#include "framework/ControlWindow.h"
 #include "framework/Event.h"
 #include "framework/StdFont.h"
 
@@ -48,7 +49,7 @@ class TextBox : public Control {
     size_t start;
     size_t length;
   };
-  static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+  CORVANE_ROUTED_CONTROL;
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void layout(HDC dc);
   void paint(HDC dc);

@@ -168,7 +168,7 @@ void UserControlHost::create(HWND parent) {
   static bool registered = [] {
     WNDCLASSA wc{};
     wc.style = CS_OWNDC | CS_DBLCLKS;
-    wc.lpfnWndProc = &UserControlHost::windowProc;
+    wc.lpfnWndProc = &RouteToControl<UserControlHost>;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = kUserControlClass;
     return RegisterClassA(&wc) != 0;
@@ -259,17 +259,6 @@ void UserControlHost::applyCursor() {
   if (WindowFromPoint(p) != hwnd_) return;
   HCURSOR c = CursorForPointer(mousePointer_, mouseIcon_);
   SetCursor(c ? c : LoadCursorA(nullptr, IDC_ARROW));
-}
-
-LRESULT CALLBACK UserControlHost::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetPropA(hwnd, "CorvaneHost", cs ? cs->lpCreateParams : nullptr);
-  }
-  auto* host = static_cast<UserControlHost*>(GetPropA(hwnd, "CorvaneHost"));
-  if (msg == WM_NCDESTROY) RemovePropA(hwnd, "CorvaneHost");
-  if (!host || host->hwnd_ != hwnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  return host->handleMessage(msg, wParam, lParam);
 }
 
 LRESULT UserControlHost::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -17,6 +17,7 @@
 
 #include "framework/App.h"
 #include "framework/Control.h"
+#include "framework/ControlWindow.h"
 #include "framework/DataObject.h"
 #include "framework/Event.h"
 #include "framework/PropertyBag.h"
@@ -186,7 +187,7 @@ class UserControlHost : public Control {
  private:
   friend class UserControlSurface;
   friend class AmbientProperties;
-  static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+  CORVANE_ROUTED_CONTROL;
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void applyCursor();
 

@@ -3,7 +3,6 @@
 // the 65536 GDI handles a Windows session has.
 #include "gdi/GdiObject.h"
 
-#include <unordered_map>
 #include <vector>
 
 namespace gdi {
@@ -17,7 +16,6 @@ struct Slot {
 struct HandleTable {
   std::vector<Slot> slots;
   std::vector<size_t> freeSlots;
-  std::unordered_map<const GdiObject*, HGDIOBJ> handles;
   DWORD live = 0;
 };
 
@@ -60,7 +58,7 @@ HGDIOBJ insert(std::unique_ptr<GdiObject> object) {
   s.generation = static_cast<uint16_t>(s.generation + 1);
   if (s.generation == 0) s.generation = 1;
   HGDIOBJ handle = encode(slot, s.generation);
-  t.handles[object.get()] = handle;
+  object->handle = handle;
   s.object = std::move(object);
   return handle;
 }
@@ -92,18 +90,13 @@ bool removeObject(HGDIOBJ handle) {
   if (slot->object->stock || slot->object->selectCount > 0) return false;
   HandleTable& t = table();
   std::unique_ptr<GdiObject> doomed = std::move(slot->object);
-  t.handles.erase(doomed.get());
   t.freeSlots.push_back(static_cast<size_t>(slot - t.slots.data()));
   --t.live;
   doomed.reset();  // after the table is consistent, since a destructor may delete other objects
   return true;
 }
 
-HGDIOBJ handleOf(const GdiObject* object) {
-  auto& handles = table().handles;
-  auto it = handles.find(object);
-  return it == handles.end() ? nullptr : it->second;
-}
+HGDIOBJ handleOf(const GdiObject* object) { return object ? object->handle : nullptr; }
 
 DWORD liveObjectCount() { return table().live; }
 

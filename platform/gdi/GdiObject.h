@@ -35,6 +35,8 @@ struct GdiObject {
   bool stock = false;
   // How many device contexts hold this object selected; DeleteObject of a selected object fails.
   int selectCount = 0;
+  // The object's own handle, set when it enters the table.
+  HGDIOBJ handle = nullptr;
 };
 
 // Takes ownership and returns the new handle (NULL, with ERROR_NOT_ENOUGH_MEMORY, if the table is full).

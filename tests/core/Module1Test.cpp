@@ -13,7 +13,10 @@
 #include <vector>
 
 #include "core/Module1.h"
+#include "forms/frmAttendere.h"
 #include "forms/frmFine.h"
+#include "framework/App.h"
+#include "framework/media/AviClip.h"
 #include "kernel/CommandLine.h"
 
 namespace fs = std::filesystem;
@@ -23,6 +26,7 @@ namespace {
 std::string capturedResult;
 std::string capturedCaption;
 bool resultWasVisible = false;
+bool waitWindowVisibleWithResult = true;
 
 // Once the result window is up, a user reads it and presses Alt+O.
 void CALLBACK CloseResultWindow(HWND, UINT, UINT_PTR id, DWORD) {
@@ -32,6 +36,8 @@ void CALLBACK CloseResultWindow(HWND, UINT, UINT_PTR id, DWORD) {
   capturedResult = window->Text1.Text();
   capturedCaption = window->Caption();
   resultWasVisible = true;
+  WaitWindow* wait = frmAttendere.peek();
+  waitWindowVisibleWithResult = wait != nullptr && wait->Loaded() && IsWindowVisible(wait->hWnd());
   corvane::headless::altKey('O');
 }
 
@@ -47,9 +53,20 @@ class FlushRun : public testing::Test {
     capturedResult.clear();
     capturedCaption.clear();
     resultWasVisible = false;
+    waitWindowVisibleWithResult = true;
     corvane::resetVolumeCallCounts();
   }
-  void TearDown() override { fs::remove_all(root_); }
+  void TearDown() override {
+    corvane::setVolumeOpenObserver({});
+    fs::remove_all(root_);
+    if (!clipCopy_.empty()) fs::remove(clipCopy_);
+  }
+
+  // The wait clip lies beside the program; the tests run from their own folder.
+  void putClipBesideTheProgram() {
+    clipCopy_ = fs::path(App.Path()) / "res.dll";
+    fs::copy_file(fs::path(CORVANE_BIN_DIR) / "res.dll", clipCopy_, fs::copy_options::overwrite_existing);
+  }
 
   std::string run(const std::string& argument) {
     std::vector<std::string> args = {"corvane", argument};
@@ -69,6 +86,7 @@ class FlushRun : public testing::Test {
   }
 
   fs::path root_;
+  fs::path clipCopy_;
 };
 
 TEST_F(FlushRun, AMappedLetterIsFlushedFiveTimesAndReportsSuccess) {
@@ -109,6 +127,41 @@ TEST_F(FlushRun, MalformedArgumentsFailTheOpenAndCreateNothing) {
   }
   EXPECT_EQ(everythingUnder(root_), before);
   EXPECT_FALSE(fs::exists(fs::current_path() / "E"));
+}
+
+TEST_F(FlushRun, TheWaitWindowShowsTheClipBeforeTheOpenAndHidesBeforeTheResult) {
+  putClipBesideTheProgram();
+  media::AviClip clip = media::AviClip::load(clipCopy_.string());
+  const std::vector<uint32_t> firstFrame = clip.frame(0);
+  bool checked = false;
+  corvane::setVolumeOpenObserver([&](const std::string&) {
+    checked = true;
+    WaitWindow* wait = frmAttendere.peek();
+    ASSERT_TRUE(wait != nullptr && wait->Loaded());
+    EXPECT_TRUE(IsWindowVisible(wait->hWnd()));
+    EXPECT_TRUE(frmFine.peek() == nullptr || !frmFine.peek()->Loaded());
+    // What the screen shows at the clip's centre is the first frame's pixel there.
+    HWND animation = wait->Animation1.hWnd();
+    RECT client;
+    GetClientRect(animation, &client);
+    POINT centre{client.right / 2, client.bottom / 2};
+    POINT onScreen = centre;
+    ClientToScreen(animation, &onScreen);
+    int x = centre.x - (client.right - clip.width()) / 2;
+    int y = centre.y - (client.bottom - clip.height()) / 2;
+    uint32_t pixel = firstFrame[static_cast<size_t>(y) * clip.width() + x];
+    COLORREF expected = RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    EXPECT_EQ(corvane::headless::screenPixel(onScreen.x, onScreen.y), expected);
+  });
+  EXPECT_EQ(run("E:"), "The operation completed successfully.\r\n");
+  EXPECT_TRUE(checked);
+  EXPECT_FALSE(waitWindowVisibleWithResult);
+}
+
+TEST_F(FlushRun, AMissingClipStillLeadsToTheResult) {
+  fs::remove(fs::path(App.Path()) / "res.dll");
+  EXPECT_EQ(run("E:"), "The operation completed successfully.\r\n");
+  EXPECT_EQ(corvane::volumeCallCounts().flushes, 5u);
 }
 
 TEST_F(FlushRun, ACaptionCarriesTheVersionOnceAcrossRuns) {

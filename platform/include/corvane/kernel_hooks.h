@@ -2,6 +2,7 @@
 // flush sequence can count them without a real disk. Product code never includes this header.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace corvane {
@@ -15,5 +16,9 @@ struct VolumeCallCounts {
 
 VolumeCallCounts volumeCallCounts();
 void resetVolumeCallCounts();
+
+// Called at every CreateFileA on a device path, before the volume is opened, so a test can look
+// at what the program showed by then. An empty function removes the observer.
+void setVolumeOpenObserver(std::function<void(const std::string& devicePath)> observer);
 
 }  // namespace corvane

@@ -15,9 +15,9 @@ bool fileExists(const char* path) {
   return stat(path, &st) == 0;
 }
 
-std::string faceOf(const FontSpec& spec) {
+std::string faceOf(const FontSpec& wanted) {
   Canvas canvas(4, 4);
-  ScopedFont font(canvas.dc(), spec);
+  ScopedFont font(canvas.dc(), wanted);
   char name[LF_FACESIZE] = {};
   GetTextFaceA(canvas.dc(), LF_FACESIZE, name);
   return name;

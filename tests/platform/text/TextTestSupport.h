@@ -123,25 +123,25 @@ struct FontSpec {
   BYTE pitchAndFamily = 0;
 };
 
-inline LOGFONTA logFont(const FontSpec& spec) {
+inline LOGFONTA logFont(const FontSpec& wanted) {
   LOGFONTA lf{};
-  lf.lfHeight = spec.height;
-  lf.lfWidth = spec.width;
-  lf.lfWeight = spec.weight;
-  lf.lfItalic = spec.italic ? 1 : 0;
-  lf.lfUnderline = spec.underline ? 1 : 0;
-  lf.lfStrikeOut = spec.strikeOut ? 1 : 0;
+  lf.lfHeight = wanted.height;
+  lf.lfWidth = wanted.width;
+  lf.lfWeight = wanted.weight;
+  lf.lfItalic = wanted.italic ? 1 : 0;
+  lf.lfUnderline = wanted.underline ? 1 : 0;
+  lf.lfStrikeOut = wanted.strikeOut ? 1 : 0;
   lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfPitchAndFamily = spec.pitchAndFamily;
-  std::strncpy(lf.lfFaceName, spec.face, LF_FACESIZE - 1);
+  lf.lfPitchAndFamily = wanted.pitchAndFamily;
+  std::strncpy(lf.lfFaceName, wanted.face, LF_FACESIZE - 1);
   return lf;
 }
 
 // A font selected into a DC for the scope's lifetime.
 class ScopedFont {
  public:
-  ScopedFont(HDC dc, const FontSpec& spec = FontSpec{}) : dc_(dc) {
-    LOGFONTA lf = logFont(spec);
+  ScopedFont(HDC dc, const FontSpec& wanted = FontSpec{}) : dc_(dc) {
+    LOGFONTA lf = logFont(wanted);
     font_ = CreateFontIndirectA(&lf);
     old_ = SelectObject(dc_, font_);
   }

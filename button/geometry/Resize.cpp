@@ -1,0 +1,66 @@
+// The button's size changes and its end. A resize remakes the buffer bitmap at the new size, then
+// the window region, then the layout (which depends on the region's slant limits), then paints.
+// At the end every GDI object the button owns goes: the buffer bitmap, pen, brush and font (with
+// the DC's own objects put back first), the buffer DC, the clip regions and the scaled picture.
+// The window region belongs to the window and goes with it.
+#include "button/ztButtons_H.h"
+
+namespace {
+
+// The hover timer's identifier on the button's window.
+constexpr UINT_PTR kHoverTimer = 237;
+
+}  // namespace
+
+void ztButtons_H::UserControl_Resize() {
+  if (BufferDC && OldBitmap) {
+    HGDIOBJ sized = SelectObject(BufferDC, OldBitmap);
+    if (sized) DeleteObject(sized);
+    OldBitmap = nullptr;
+  }
+  CreateBackBuffer(vbTrue);
+  // While drawing is delayed (the button's own size changes inside the region code) only the
+  // buffer follows; the outer call finishes region, layout and paint at the final size.
+  if (DrawingDelayed) return;
+  CreateButtonRegion();
+  int16_t rebuild = vbFalse;
+  CalcCaptionLayout(rebuild);
+  RedrawButton();
+}
+
+void ztButtons_H::UserControl_Terminate() {
+  if (Hovering) {
+    KillTimer(UserControl.hWnd(), kHoverTimer);
+    Hovering = vbFalse;
+  }
+  if (InnerClipRegion) {
+    DeleteObject(InnerClipRegion);
+    InnerClipRegion = nullptr;
+  }
+  if (OuterClipRegion) {
+    DeleteObject(OuterClipRegion);
+    OuterClipRegion = nullptr;
+  }
+  if (BufferDC) {
+    SelectClipRgn(BufferDC, nullptr);
+    SetDrawingTools(vbFalse);
+    OldBrush = nullptr;
+    OldPen = nullptr;
+    if (OldFont) {
+      HGDIOBJ font = SelectObject(BufferDC, OldFont);
+      if (font && font != OldFont) DeleteObject(font);
+      OldFont = nullptr;
+    }
+    if (OldBitmap) {
+      HGDIOBJ bitmap = SelectObject(BufferDC, OldBitmap);
+      if (bitmap && bitmap != OldBitmap) DeleteObject(bitmap);
+      OldBitmap = nullptr;
+    }
+    DeleteDC(BufferDC);
+    BufferDC = nullptr;
+  }
+  if (ScaledPicture) {
+    DeleteObject(ScaledPicture);
+    ScaledPicture = nullptr;
+  }
+}

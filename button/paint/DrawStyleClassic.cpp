@@ -1,0 +1,84 @@
+// ButtonStyle 0, the look of a new button: raised grey bevel (white and light top-left, black and
+// grey bottom-right), a black outer frame for the default button, sunken while set.
+#include "button/paint/PaintArithmetic.h"
+#include "button/ztButtons_H.h"
+
+namespace {
+constexpr int32_t kGrey = 0x808080;
+constexpr int32_t kWhite = 0xFFFFFF;
+constexpr int32_t kBlack = 0x000000;
+constexpr int32_t kLight = 0xE9E9E9;
+constexpr int32_t kNone = -1;
+}  // namespace
+
+void ztButtons_H::DrawStyleClassic(EdgePointList& EdgePoints, EdgeColorList& EdgeColors, int16_t& PaintState,
+                                   int16_t& Inset) {
+  const int32_t face = (stored.Mode != CommandButton && stored.Value) ? CheckedFaceColor : FaceColor;
+  int32_t gradientTo = TranslateColor(static_cast<int32_t>(stored.GradientColor));
+  int32_t hoverColor = HoverFaceColor;
+  FillButtonFace(face, PaintState, Inset, gradientTo, hoverColor);
+  if (Inset == 0) return;
+
+  const int32_t captionColor = (Enabled() || stored.Mode == CommandButton) ? kNone : kGrey;
+  int16_t noEtch = stored.Mode > CommandButton ? vbTrue : vbFalse;
+  DrawCaption(face, captionColor, stored.Value, noEtch);
+
+  int32_t focusColor = captionColor;
+  const int32_t shape = stored.ButtonShape;
+  const bool pressed = pushedIn(StateFlags);
+
+  if (shape >= ShapeRectangle && shape <= ShapeSlantBoth) {
+    int32_t light = pressed ? face : kLight;
+    const bool setLook = stored.Value || (HeldDown && stored.Mode > CommandButton);
+    if (setLook) {
+      PaintState = 3;
+      light = kLight;
+      focusColor = kBlack;
+    } else if (shape != ShapeRectangle) {
+      focusColor = ShadeColor(face, -48, vbFalse);
+    }
+
+    int32_t innerTopLeft = kNone, innerBottomRight = kNone, middleTopLeft = kNone, middleBottomRight = kNone;
+    switch (PaintState) {
+      case 0:
+        middleTopLeft = light;
+        middleBottomRight = kGrey;
+        break;
+      case 1:
+        innerTopLeft = light;
+        innerBottomRight = kGrey;
+        middleTopLeft = kWhite;
+        middleBottomRight = kBlack;
+        break;
+      case 2:
+        middleBottomRight = kGrey;
+        break;
+      default:
+        middleBottomRight = light;
+        break;
+    }
+    EdgeColors[1] = EdgeColors[2] = innerTopLeft;
+    EdgeColors[3] = EdgeColors[4] = innerBottomRight;
+    EdgeColors[5] = EdgeColors[6] = middleTopLeft;
+    EdgeColors[7] = EdgeColors[8] = middleBottomRight;
+
+    if (setLook) {
+      EdgeColors[9] = EdgeColors[10] = kBlack;
+      EdgeColors[11] = EdgeColors[12] = kWhite;
+    } else {
+      EdgeColors[9] = EdgeColors[10] = (StateFlags & DefaultFrame) ? kBlack : kWhite;
+      EdgeColors[11] = EdgeColors[12] = kBlack;
+    }
+    DrawBevelEdges(EdgePoints, EdgeColors, -1);
+  }
+
+  // Shaped buttons get their frame from the paint pipeline, in EdgeColors 12; the others none.
+  if ((shape == ShapeEllipseFramed && (Hovering || pressed)) || shape == ShapePictureFramed ||
+      shape == ShapePictureBeveled)
+    EdgeColors[12] = kBlack;
+  else
+    Inset = 1;
+
+  int16_t aroundCaption = vbFalse;
+  DrawFocusRectangle(focusColor, stored.Value, aroundCaption, EdgePoints);
+}

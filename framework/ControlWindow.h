@@ -1,0 +1,24 @@
+// A windowed control's messages reach the object that made the window: the object comes as the
+// creation parameter and is kept in a window property until the window is gone, so a message
+// that arrives before creation or after the object let go of its window gets the default answer.
+#pragma once
+
+#include <windows.h>
+
+template <class T>
+LRESULT CALLBACK RouteToControl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  constexpr const char* kOwner = "CorvaneControl";
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetPropA(hwnd, kOwner, cs ? cs->lpCreateParams : nullptr);
+  }
+  auto* control = static_cast<T*>(GetPropA(hwnd, kOwner));
+  if (msg == WM_NCDESTROY) RemovePropA(hwnd, kOwner);
+  if (!control || control->hwnd_ != hwnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return control->handleMessage(msg, wParam, lParam);
+}
+
+// Declares RouteToControl a friend, so it may reach the control's window and message handler.
+#define CORVANE_ROUTED_CONTROL \
+  template <class T>           \
+  friend LRESULT CALLBACK RouteToControl(HWND, UINT, WPARAM, LPARAM)
