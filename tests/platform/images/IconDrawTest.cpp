@@ -12,7 +12,7 @@ const COLORREF kBack = RGB(0x80, 0x40, 0x20);
 // A memory DC holding a w x h 32-bit bitmap filled with one colour.
 class Canvas {
  public:
-  Canvas(int w, int h, COLORREF fill = kBack) : w_(w), h_(h) {
+  Canvas(int w, int h, COLORREF fill = kBack) : w_(w) {
     std::vector<uint8_t> bits(static_cast<size_t>(w) * h * 4);
     for (size_t k = 0; k < bits.size(); k += 4) {
       bits[k] = GetBValue(fill);
@@ -36,7 +36,7 @@ class Canvas {
   }
 
  private:
-  int w_, h_;
+  int w_;
   HBITMAP bitmap_;
   HDC dc_;
   HGDIOBJ old_;
