@@ -15,7 +15,7 @@ std::vector<RECT> rectsOf(HRGN region) {
   auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
   EXPECT_EQ(GetRegionData(region, size, data), size);
   std::vector<RECT> rects(data->rdh.nCount);
-  memcpy(rects.data(), data->Buffer, rects.size() * sizeof(RECT));
+  if (!rects.empty()) memcpy(rects.data(), data->Buffer, rects.size() * sizeof(RECT));
   return rects;
 }
 
