@@ -103,13 +103,8 @@ LRESULT CommandButton::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      if (dc) paint(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintWholeClient(hwnd_, [this](HDC dc) { paint(dc); });
     case WM_SETFOCUS:
       Parent().focusMovedTo(this);
       InvalidateRect(hwnd_, nullptr, FALSE);

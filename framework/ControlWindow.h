@@ -18,6 +18,17 @@ LRESULT CALLBACK RouteToControl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   return control->handleMessage(msg, wParam, lParam);
 }
 
+// WM_PAINT for a control that draws its whole client area itself (it also answers WM_ERASEBKGND
+// with 1, so the background never flashes between erase and paint).
+template <class Paint>
+LRESULT PaintWholeClient(HWND hwnd, Paint paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  if (dc) paint(dc);
+  EndPaint(hwnd, &ps);
+  return 0;
+}
+
 // Declares RouteToControl a friend, so it may reach the control's window and message handler.
 #define CORVANE_ROUTED_CONTROL \
   template <class T>           \
