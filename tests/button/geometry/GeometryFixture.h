@@ -1,15 +1,14 @@
-// What the geometry tests share: access to the button's working fields and geometry procedures
-// (the button names a class of this name as its friend), a window holding one button, pictures
-// made in memory, and region and pixel readers.
+// What the geometry tests share: a window holding one button, pictures made in memory, and region
+// and pixel readers; access to the button's fields comes from the shared inspector.
 #pragma once
 
 #include <windows.h>
 
 #include "button/ztButtons_H.h"
+#include "../support/ztButtonsInspector.h"
 #include "framework/App.h"
 #include "framework/Form.h"
 #include "framework/StdPicture.h"
-
 
 #include <cstdint>
 #include <cstring>
@@ -17,49 +16,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-class ztButtonsInspector {
- public:
-  explicit ztButtonsInspector(ztButtons_H& b) : b_(b) {}
-
-  auto& stored() { return b_.stored; }
-  HDC& BufferDC() { return b_.BufferDC; }
-  HBITMAP& OldBitmap() { return b_.OldBitmap; }
-  HRGN& OuterClipRegion() { return b_.OuterClipRegion; }
-  HRGN& InnerClipRegion() { return b_.InnerClipRegion; }
-  int16_t& StateFlags() { return b_.StateFlags; }
-  int16_t& DrawingDelayed() { return b_.DrawingDelayed; }
-  int16_t& Hovering() { return b_.Hovering; }
-  int32_t& LeftSlantWidth() { return b_.LeftSlantWidth; }
-  int32_t& RightSlantStart() { return b_.RightSlantStart; }
-  RECT& CaptionRect() { return b_.CaptionRect; }
-  RECT& PictureRect() { return b_.PictureRect; }
-  HBITMAP& ScaledPicture() { return b_.ScaledPicture; }
-  int32_t& ScaledPictureWidth() { return b_.ScaledPictureWidth; }
-  int32_t& ScaledPictureHeight() { return b_.ScaledPictureHeight; }
-  int16_t& PictureSizePixels() { return b_.PictureSizePixels; }
-  int32_t& PictureWidth() { return b_.PictureWidth; }
-  int32_t& PictureHeight() { return b_.PictureHeight; }
-  int32_t& PictureIsIcon() { return b_.PictureIsIcon; }
-
-  void CalcCaptionLayout(int16_t rebuild = 0) { b_.CalcCaptionLayout(rebuild); }
-  void FitPictureToBox(int32_t bw, int32_t bh, int32_t& fw, int32_t& fh) { b_.FitPictureToBox(bw, bh, fw, fh); }
-  void CreateButtonRegion() { b_.CreateButtonRegion(); }
-  int16_t FrameShapedButton() {
-    int16_t inset = -1;
-    b_.FrameShapedButton(inset);
-    return inset;
-  }
-  void PrepareScaledPicture(int32_t w, int32_t h, HRGN& region) { b_.PrepareScaledPicture(w, h, region); }
-  void DrawTransparentBitmap(HDC dest, const RECT& destRect, HBITMAP bitmap, RECT& source, int32_t& dw,
-                             int32_t& dh) {
-    b_.DrawTransparentBitmap(dest, destRect, bitmap, source, -1, dw, dh);
-  }
-  void DrawButtonPicture(RECT& r) { b_.DrawButtonPicture(r); }
-
- private:
-  ztButtons_H& b_;
-};
 
 namespace geomtest {
 

@@ -1,4 +1,4 @@
-// Test access to a button's working fields and private procedures (the class names this one as a
+// Test access to a button's working fields and private procedures of every folder (the class names this one as a
 // friend). Also small fixtures shared by the button's tests: a window to host buttons on, a
 // recorder for design-time message boxes, and pictures made in memory.
 #pragma once
@@ -20,12 +20,24 @@ class ztButtonsInspector {
  public:
   explicit ztButtonsInspector(ztButtons_H& b) : b_(b) {}
 
+  // Fields.
   auto& stored() { return b_.stored; }
   HDC& BufferDC() { return b_.BufferDC; }
+  HBITMAP& OldBitmap() { return b_.OldBitmap; }
   HFONT& OldFont() { return b_.OldFont; }
-  HBITMAP& ScaledPicture() { return b_.ScaledPicture; }
+  HRGN& OuterClipRegion() { return b_.OuterClipRegion; }
+  HRGN& InnerClipRegion() { return b_.InnerClipRegion; }
   int16_t& StateFlags() { return b_.StateFlags; }
   int16_t& DrawingDelayed() { return b_.DrawingDelayed; }
+  int16_t& Hovering() { return b_.Hovering; }
+  int16_t& HeldDown() { return b_.HeldDown; }
+  int32_t& LeftSlantWidth() { return b_.LeftSlantWidth; }
+  int32_t& RightSlantStart() { return b_.RightSlantStart; }
+  RECT& CaptionRect() { return b_.CaptionRect; }
+  RECT& PictureRect() { return b_.PictureRect; }
+  HBITMAP& ScaledPicture() { return b_.ScaledPicture; }
+  int32_t& ScaledPictureWidth() { return b_.ScaledPictureWidth; }
+  int32_t& ScaledPictureHeight() { return b_.ScaledPictureHeight; }
   int16_t& PictureSizePixels() { return b_.PictureSizePixels; }
   int32_t& PictureWidth() { return b_.PictureWidth; }
   int32_t& PictureHeight() { return b_.PictureHeight; }
@@ -35,7 +47,50 @@ class ztButtonsInspector {
   int32_t HoverFaceColor() const { return b_.HoverFaceColor; }
   int32_t CheckedFaceColor() const { return b_.CheckedFaceColor; }
   int32_t& ParentBackColor() { return b_.ParentBackColor; }
+
+  // Model.
   void PrepareFontAndColors(const std::string& which) { b_.PrepareFontAndColors(which); }
+
+  // Geometry.
+  void CalcCaptionLayout(int16_t rebuild = 0) { b_.CalcCaptionLayout(rebuild); }
+  void FitPictureToBox(int32_t bw, int32_t bh, int32_t& fw, int32_t& fh) { b_.FitPictureToBox(bw, bh, fw, fh); }
+  void CreateButtonRegion() { b_.CreateButtonRegion(); }
+  int16_t FrameShapedButton() {
+    int16_t inset = -1;
+    b_.FrameShapedButton(inset);
+    return inset;
+  }
+  void PrepareScaledPicture(int32_t w, int32_t h, HRGN& region) { b_.PrepareScaledPicture(w, h, region); }
+  void DrawTransparentBitmap(HDC dest, const RECT& destRect, HBITMAP bitmap, RECT& source, int32_t& dw,
+                             int32_t& dh) {
+    b_.DrawTransparentBitmap(dest, destRect, bitmap, source, -1, dw, dh);
+  }
+  void DrawButtonPicture(RECT& r) { b_.DrawButtonPicture(r); }
+
+  // Painting.
+  void RedrawButton() { b_.RedrawButton(); }
+  void DrawBevelEdges(EdgePointList& points, const EdgeColorList& colors, int32_t outerPenStyle) {
+    b_.DrawBevelEdges(points, colors, outerPenStyle);
+  }
+  void DrawRect(int32_t l, int32_t t, int32_t r, int32_t b, int32_t color) {
+    b_.DrawRect(b_.BufferDC, l, t, r, b, color);
+  }
+  void DrawGradient(int32_t from, int32_t to) { b_.DrawGradient(from, to); }
+  void BuildGradientColors(std::vector<int32_t>& colors, int32_t from, int32_t to) {
+    b_.BuildGradientColors(colors, from, to);
+  }
+  void DrawFocusRectangle(int32_t color, int16_t solid, int16_t aroundCaption) {
+    EdgePointList points{};
+    b_.DrawFocusRectangle(color, solid, aroundCaption, points);
+  }
+  void SetDrawingTools(int16_t select, int32_t kind, int32_t color) {
+    b_.SetDrawingTools(select, b_.BufferDC, kind, color, vbTrue, 1, PS_SOLID);
+  }
+
+  // A pixel of the composed picture in the off-screen buffer.
+  COLORREF buffer(int x, int y) const { return GetPixel(b_.BufferDC, x, y); }
+  // A pixel as it reached the button's window.
+  COLORREF surface(int x, int y) const { return GetPixel(b_.UserControl.hDC(), x, y); }
 
  private:
   ztButtons_H& b_;
