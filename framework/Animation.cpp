@@ -67,14 +67,7 @@ void Animation::saveProperties(DescriptionBlock& b) const {
 }
 
 void Animation::create(HWND parent) {
-  static bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &RouteToControl<Animation>;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kAnimationClass;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
+  RegisterControlClass<Animation>(kAnimationClass, 0, IDC_ARROW);
   RECT r = pixelRect();
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0);
   hwnd_ = CreateWindowExA(0, kAnimationClass, "", style, r.left, r.top, r.right - r.left,

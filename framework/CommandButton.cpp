@@ -23,15 +23,7 @@ void CommandButton::saveProperties(DescriptionBlock& b) const {
 }
 
 void CommandButton::create(HWND parent) {
-  static bool registered = [] {
-    WNDCLASSA wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &RouteToControl<CommandButton>;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kButtonClass;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
+  RegisterControlClass<CommandButton>(kButtonClass, CS_DBLCLKS, IDC_ARROW);
   RECT r = pixelRect();
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
   hwnd_ = CreateWindowExA(0, kButtonClass, caption_.c_str(), style, r.left, r.top, r.right - r.left,

@@ -18,6 +18,20 @@ LRESULT CALLBACK RouteToControl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   return control->handleMessage(msg, wParam, lParam);
 }
 
+// Registers the window class of control type T once per process, routed to RouteToControl<T>.
+template <class T>
+void RegisterControlClass(const char* className, UINT classStyle, LPCSTR cursor) {
+  static const bool registered = [&] {
+    WNDCLASSA wc{};
+    wc.style = classStyle;
+    wc.lpfnWndProc = &RouteToControl<T>;
+    wc.hCursor = LoadCursorA(nullptr, cursor);
+    wc.lpszClassName = className;
+    return RegisterClassA(&wc) != 0;
+  }();
+  (void)registered;
+}
+
 // WM_PAINT for a control that draws its whole client area itself (it also answers WM_ERASEBKGND
 // with 1, so the background never flashes between erase and paint).
 template <class Paint>

@@ -76,15 +76,7 @@ void TextBox::saveProperties(DescriptionBlock& b) const {
 }
 
 void TextBox::create(HWND parent) {
-  static bool registered = [] {
-    WNDCLASSA wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &RouteToControl<TextBox>;
-    wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-    wc.lpszClassName = kTextBoxClass;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
+  RegisterControlClass<TextBox>(kTextBoxClass, CS_DBLCLKS, IDC_IBEAM);
   RECT r = pixelRect();
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
   hwnd_ = CreateWindowExA(0, kTextBoxClass, "", style, r.left, r.top, r.right - r.left,

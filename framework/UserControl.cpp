@@ -165,15 +165,7 @@ void UserControlHost::saveProperties(DescriptionBlock& b) const {
 }
 
 void UserControlHost::create(HWND parent) {
-  static bool registered = [] {
-    WNDCLASSA wc{};
-    wc.style = CS_OWNDC | CS_DBLCLKS;
-    wc.lpfnWndProc = &RouteToControl<UserControlHost>;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kUserControlClass;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
+  RegisterControlClass<UserControlHost>(kUserControlClass, CS_OWNDC | CS_DBLCLKS, IDC_ARROW);
   RECT r = pixelRect();
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
   ready_ = false;
