@@ -78,30 +78,38 @@ class LineScanner {
       out += c;
     }
   }
-  // Text joined from quoted pieces and named control characters with "&".
+  // Text joined with "&" from quoted pieces and named control characters; a text may begin with
+  // either, since the writer spells a leading control character by its name.
   std::string text() {
-    std::string out = quoted();
-    while (accept('&')) {
-      if (peek('"')) {
-        out += quoted();
-        continue;
-      }
-      std::string w = word(false, "a text piece");
-      if (iequals(w, "vbCrLf")) out += "\r\n";
-      else if (iequals(w, "vbCr")) out += '\r';
-      else if (iequals(w, "vbLf")) out += '\n';
-      else if (iequals(w, "vbTab")) out += '\t';
-      else if (iequals(w, "Chr")) {
-        if (!accept('(')) fail("expected ( after Chr");
-        int64_t n = integer();
-        if (!accept(')')) fail("expected ) after Chr(n");
-        if (n < 0 || n > 255) fail("character code out of range");
-        out += static_cast<char>(n);
-      } else {
-        fail("unknown text piece \"" + w + "\"");
-      }
-    }
+    std::string out;
+    do textPiece(out);
+    while (accept('&'));
     return out;
+  }
+  static bool isTextPieceName(const std::string& w) {
+    for (const char* name : {"vbCrLf", "vbCr", "vbLf", "vbTab", "Chr"})
+      if (iequals(w, name)) return true;
+    return false;
+  }
+  void textPiece(std::string& out) {
+    if (peek('"')) {
+      out += quoted();
+      return;
+    }
+    std::string w = word(false, "a text piece");
+    if (iequals(w, "vbCrLf")) out += "\r\n";
+    else if (iequals(w, "vbCr")) out += '\r';
+    else if (iequals(w, "vbLf")) out += '\n';
+    else if (iequals(w, "vbTab")) out += '\t';
+    else if (iequals(w, "Chr")) {
+      if (!accept('(')) fail("expected ( after Chr");
+      int64_t n = integer();
+      if (!accept(')')) fail("expected ) after Chr(n");
+      if (n < 0 || n > 255) fail("character code out of range");
+      out += static_cast<char>(n);
+    } else {
+      fail("unknown text piece \"" + w + "\"");
+    }
   }
   // A decimal (with sign) or &H hexadecimal whole number, bounded to 32 bits.
   int64_t integer() {
@@ -167,7 +175,12 @@ class LineScanner {
     skipBlanks();
     if (peek('"')) return PropertyValue(text());
     if (peekWord()) {
+      size_t start = pos_;
       std::string w = word(false, "a value");
+      if (isTextPieceName(w)) {
+        pos_ = start;
+        return PropertyValue(text());
+      }
       if (iequals(w, "True")) return PropertyValue(VbBoolean(true));
       if (iequals(w, "False")) return PropertyValue(VbBoolean(false));
       if (iequals(w, "Nothing")) return PropertyValue::nothing();

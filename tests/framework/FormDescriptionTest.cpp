@@ -90,6 +90,23 @@ TEST(FormDescription, WrittenDescriptionReadsBackTheSameStore) {
   EXPECT_EQ(WriteFormDescription(back), text);
 }
 
+// The writer spells a leading control character by name, so a text may begin without a quote.
+TEST(FormDescription, TextsBeginningWithAControlCharacterReadBack) {
+  FontRef font = NewFont();
+  font->Name = std::string("\tTab", 4);
+  DescriptionBlock root{"Form", "f", 0,
+                        {{"Caption", PropertyValue(std::string("\0x\r\n", 4)), 0},
+                         {"Tag", PropertyValue(std::string("\n")), 0},
+                         {"Font", PropertyValue(font), 0}},
+                        {}};
+  std::string text = WriteFormDescription(root);
+  DescriptionBlock back = ParseFormDescription(text);
+  EXPECT_EQ(back.find("caption")->toText(), std::string("\0x\r\n", 4));
+  EXPECT_EQ(back.find("tag")->toText(), "\n");
+  EXPECT_EQ(back.find("font")->toFont()->Name, "\tTab");
+  EXPECT_EQ(WriteFormDescription(back), text);
+}
+
 void expectFaultOnLine(const std::string& text, int line) {
   try {
     ParseFormDescription(text);
