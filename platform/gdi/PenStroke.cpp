@@ -105,6 +105,14 @@ void PenStroke::segment(POINT a, POINT b) {
     skip(steps);
     return;
   }
+  if (plain() && (dx == 0 || dy == 0)) {
+    // A level or upright plain line is one run: paint it whole rather than pixel by pixel.
+    long long from = start + dir * first, to = start + dir * (last - 1);
+    int lo = static_cast<int>(std::min(from, to)), hi = static_cast<int>(std::max(from, to)) + 1;
+    if (dy == 0) paintSpan(dc_, a.y, lo, hi, color_, dc_.rop2);
+    else paintColumn(dc_, a.x, lo, hi, color_, dc_.rop2);
+    return;
+  }
   skip(first);
   forEachLinePixel(a, b, [this](int x, int y) { pixel(x, y); }, first, last);
   skip(steps - last);

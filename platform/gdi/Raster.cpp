@@ -42,6 +42,20 @@ void forEachClipped(const DeviceContext& dc, int y, int x0, int x1, F f) {
 
 }  // namespace
 
+namespace {
+
+// Device pixels a..b-1 of row dy take the raw pen value combined by rop2.
+void writeRun(BitmapObject& target, int dy, int a, int b, DWORD pen, int rop2, DWORD mask) {
+  if (rop2 == R2_COPYPEN && target.bitsPerPixel == 32) {
+    DWORD* row = reinterpret_cast<DWORD*>(target.row(dy));
+    std::fill(row + a, row + b, pen);
+    return;
+  }
+  for (int x = a; x < b; ++x) target.setRawPixel(x, dy, applyRop2(rop2, pen, target.rawPixel(x, dy)) & mask);
+}
+
+}  // namespace
+
 void paintSpan(DeviceContext& dc, int y, int x0, int x1, COLORREF color, int rop2) {
   BitmapObject* target = dc.target();
   if (target == nullptr || x0 >= x1) return;
@@ -50,15 +64,27 @@ void paintSpan(DeviceContext& dc, int y, int x0, int x1, COLORREF color, int rop
   DWORD mask = valueMask(*target);
   DWORD pen = target->rawFromColor(plainColor(color));
   forEachClipped(dc, dy, x0 + o.x, x1 + o.x, [&](int a, int b) {
-    if (rop2 == R2_COPYPEN && target->bitsPerPixel == 32) {
-      DWORD* row = reinterpret_cast<DWORD*>(target->row(dy));
-      std::fill(row + a, row + b, pen);
-    } else {
-      for (int x = a; x < b; ++x)
-        target->setRawPixel(x, dy, applyRop2(rop2, pen, target->rawPixel(x, dy)) & mask);
-    }
+    writeRun(*target, dy, a, b, pen, rop2, mask);
     target->widenDirty(RECT{a, dy, b, dy + 1});
   });
+}
+
+void paintColumn(DeviceContext& dc, int x, int y0, int y1, COLORREF color, int rop2) {
+  BitmapObject* target = dc.target();
+  if (target == nullptr || y0 >= y1) return;
+  POINT o = dc.origin();
+  int dx = x + o.x;
+  DWORD mask = valueMask(*target);
+  DWORD pen = target->rawFromColor(plainColor(color));
+  RECT painted{dx, y1 + o.y, dx + 1, y0 + o.y};
+  for (int dy = y0 + o.y; dy < y1 + o.y; ++dy) {
+    forEachClipped(dc, dy, dx, dx + 1, [&](int a, int b) {
+      writeRun(*target, dy, a, b, pen, rop2, mask);
+      painted.top = std::min<LONG>(painted.top, dy);
+      painted.bottom = std::max<LONG>(painted.bottom, dy + 1);
+    });
+  }
+  if (painted.top < painted.bottom) target->widenDirty(painted);
 }
 
 void paintPixel(DeviceContext& dc, int x, int y, COLORREF color, int rop2) {

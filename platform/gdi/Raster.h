@@ -17,6 +17,8 @@ void paintBrushSpan(DeviceContext& dc, int y, int x0, int x1, HBRUSH brush, int 
 // Every row of a rectangle (logical, right/bottom exclusive) with paintBrushSpan.
 void paintBrushRect(DeviceContext& dc, const RECT& rect, HBRUSH brush, int rop2);
 void paintPixel(DeviceContext& dc, int x, int y, COLORREF color, int rop2);
+// One column of a colour, rows y0..y1-1 (exclusive), combined with the destination by rop2.
+void paintColumn(DeviceContext& dc, int x, int y0, int y1, COLORREF color, int rop2);
 
 // What a colour becomes on the target: the nearest colour-table entry for 8 bpp and fewer
 // (on a monochrome target black or white), the colour itself (top byte cleared) otherwise.
