@@ -4,36 +4,14 @@
 
 #include <windows.h>
 
-#include "button/ztButtons_H.h"
-#include "framework/Form.h"
+#include "BenchWindow.h"
 
 #include <corvane/headless.h>
 
-#include <cstdlib>
-
 namespace {
-
-class BenchWindow : public Form {
- public:
-  BenchWindow()
-      : Form("Begin Form frmBench\n"
-             "   ClientWidth = 4680\n"
-             "   ClientHeight = 1860\n"
-             "End\n") {}
-  ~BenchWindow() override {
-    if (Loaded()) Unload();
-  }
-  ztButtons_H Ok{this, "Ok"};
-};
-
-void prepare() {
-  // The headless screen: no display is needed, and timings do not include an X server.
-  setenv("CORVANE_DRIVER", "headless", 0);
-}
 
 // The result window's Ok button: 915 x 375 twips (61 x 25 pixels), rounded style, darkening face.
 void BM_RedrawRoundedOkButton(benchmark::State& state) {
-  prepare();
   BenchWindow w;
   w.Load();
   w.Show();
@@ -47,7 +25,6 @@ BENCHMARK(BM_RedrawRoundedOkButton);
 
 // A new button's look: classic style, solid face, same size.
 void BM_RedrawClassicButton(benchmark::State& state) {
-  prepare();
   BenchWindow w;
   w.Load();
   w.Show();
@@ -60,7 +37,6 @@ BENCHMARK(BM_RedrawClassicButton);
 
 // An elliptic button with a top-to-bottom gradient face and its shaded edge ring.
 void BM_RedrawEllipticGradientButton(benchmark::State& state) {
-  prepare();
   BenchWindow w;
   w.Load();
   w.Show();

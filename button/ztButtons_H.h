@@ -287,6 +287,7 @@ class ztButtons_H : public UserControlHost {
   friend void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD);
   // Tests reach the working fields through a class of this name (tests only).
   friend class ztButtonsInspector;
+  friend class ztButtonsRenderAccess;  // the ztbutton-render tool
 
   // ==== Stored properties: the fields behind the properties the control keeps itself ====
   struct StoredProperties {
@@ -342,6 +343,8 @@ class ztButtons_H : public UserControlHost {
   int16_t LastButton = 0;
   int16_t Hovering = 0;
   int16_t HeldDown = 0;
+  // The CustomClick direction the window was moved by while Displaced is set (button/interaction/).
+  int32_t DisplacedDirection = 0;
 
   // ==== button/model/ ====
   // Which: "Font", "Picture" or "BackColor" (any case); anything else does nothing.

@@ -29,9 +29,19 @@ void ztButtons_H::UserControl_Resize() {
 }
 
 void ztButtons_H::UserControl_Terminate() {
-  if (Hovering) {
-    KillTimer(UserControl.hWnd(), kHoverTimer);
-    Hovering = vbFalse;
+  // Nothing may keep borrowing this button once it is gone: not the hover timer (stopped even
+  // when Hovering was cleared under it), not its own window's properties, and not its option
+  // group, whose next member change would otherwise call into it.
+  if (HWND own = UserControl.hWnd()) {
+    KillTimer(own, kHoverTimer);
+    RemovePropA(own, "zt_ClassID");
+    RemovePropA(own, "zt_TimerID");
+  }
+  Hovering = vbFalse;
+  if (stored.Mode == OptionButton) {
+    int16_t action = LeaveGroup;
+    int16_t result = vbFalse;
+    ToggleOptionGroup(action, result);
   }
   if (InnerClipRegion) {
     DeleteObject(InnerClipRegion);

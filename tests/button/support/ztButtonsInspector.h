@@ -31,6 +31,7 @@ class ztButtonsInspector {
   int16_t& DrawingDelayed() { return b_.DrawingDelayed; }
   int16_t& Hovering() { return b_.Hovering; }
   int16_t& HeldDown() { return b_.HeldDown; }
+  int16_t& LastButton() { return b_.LastButton; }
   int32_t& LeftSlantWidth() { return b_.LeftSlantWidth; }
   int32_t& RightSlantStart() { return b_.RightSlantStart; }
   RECT& CaptionRect() { return b_.CaptionRect; }
@@ -85,6 +86,15 @@ class ztButtonsInspector {
   }
   void SetDrawingTools(int16_t select, int32_t kind, int32_t color) {
     b_.SetDrawingTools(select, b_.BufferDC, kind, color, vbTrue, 1, PS_SOLID);
+  }
+
+  // Hover tracking and option groups.
+  void BeginHover(int16_t button) { b_.BeginHover(button); }
+  void CheckHoverExit(int32_t timerId) { b_.CheckHoverExit(timerId); }
+  int16_t ToggleOptionGroup(int16_t action) {
+    int16_t result = 0;
+    b_.ToggleOptionGroup(action, result);
+    return result;
   }
 
   // A pixel of the composed picture in the off-screen buffer.

@@ -1,0 +1,26 @@
+// A window of the result window's size holding one button, on the headless screen, for the
+// button's benchmarks.
+#pragma once
+
+#include <windows.h>
+
+#include "button/ztButtons_H.h"
+#include "framework/Form.h"
+
+#include <cstdlib>
+
+class BenchWindow : public Form {
+ public:
+  BenchWindow()
+      : Form("Begin Form frmBench\n"
+             "   ClientWidth = 4680\n"
+             "   ClientHeight = 1860\n"
+             "End\n") {
+    // The headless screen: no display is needed, and timings do not include an X server.
+    setenv("CORVANE_DRIVER", "headless", 0);
+  }
+  ~BenchWindow() override {
+    if (Loaded()) Unload();
+  }
+  ztButtons_H Ok{this, "Ok"};
+};
