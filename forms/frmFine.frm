@@ -13,20 +13,54 @@ Begin Form frmFine
       BackColor = &H8000000F&
       Text = "Text1"
    End
-   Begin CommandButton ztButtons_H1
-      Caption = "&Ok"
+   Begin Corvane.ztButtons_H ztButtons_H1
       Left = 2640
       Top = 1440
       Width = 915
       Height = 375
       TabIndex = 1
+      _extentx = 1614
+      _extenty = 661
+      caption = "&Ok"
+      capalign = 2
+      backstyle = 2
+      BeginProperty font StdFont
+         Name = "MS Sans Serif"
+         Size = 8.25
+         Charset = 0
+         Weight = 400
+         Underline = False
+         Italic = False
+         Strikethrough = False
+      EndProperty
+      cgradient = 0
+      mode = 0
+      value = False
+      cback = &H8000000F&
    End
-   Begin CommandButton ztButtons_H2
-      Caption = "&Info..."
+   Begin Corvane.ztButtons_H ztButtons_H2
       Left = 3660
       Top = 1440
       Width = 915
       Height = 375
       TabIndex = 2
+      _extentx = 1614
+      _extenty = 661
+      caption = "&Info..."
+      capalign = 2
+      backstyle = 2
+      BeginProperty font StdFont
+         Name = "MS Sans Serif"
+         Size = 8.25
+         Charset = 0
+         Weight = 400
+         Underline = False
+         Italic = False
+         Strikethrough = False
+      EndProperty
+      cgradient = 0
+      mode = 0
+      value = False
+      cback = &H8000000F&
    End
 End

@@ -1,7 +1,7 @@
 // The result window: shows the outcome of the flush; Ok ends the run.
 #pragma once
 
-#include "framework/CommandButton.h"
+#include "button/ztButtons_H.h"
 #include "framework/Form.h"
 #include "framework/TextBox.h"
 
@@ -10,8 +10,8 @@ class ResultWindow : public Form {
   ResultWindow();
 
   TextBox Text1{this, "Text1"};
-  CommandButton ztButtons_H1{this, "ztButtons_H1"};
-  CommandButton ztButtons_H2{this, "ztButtons_H2"};
+  ztButtons_H ztButtons_H1{this, "ztButtons_H1"};
+  ztButtons_H ztButtons_H2{this, "ztButtons_H2"};
 
   void Form_Load() override;
   void ztButtons_H1_Click();

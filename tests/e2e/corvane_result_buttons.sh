@@ -1,0 +1,90 @@
+# The result window's buttons under a real X server, driven as a user drives them: the pointer
+# over Ok turns its rings orange and they go back when it leaves; Tab gives Ok the focus and blue
+# rings; then Enter ends the run. A click on Ok ends a second run, Alt+O a third.
+# Run by CTest as: bash corvane_result_buttons.sh BIN_DIR TEST_BIN_DIR
+set -euo pipefail
+corvane="${1:?bin dir}/corvane"
+source "$(dirname "$0")/programs/xvfb_session.bash"
+[ -x "$corvane" ] || fail "$corvane is not built"
+for tool in xdotool import; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
+done
+
+start_xvfb
+export CORVANE_DRIVES="$session_dir/no-drive-table"
+title="Corvane v.1.00.0000"
+# Ok sits at 2640, 1440 twips in a client area that is the X window: 176, 96 pixels, 61 x 25.
+ok_geometry="61x25+176+96"
+ok_x=206
+ok_y=108
+hot_ring="#FFB231"
+focus_ring="#8CAEE7"
+
+app=""
+window=""
+start_run() {
+  "$corvane" C: >"$session_dir/corvane.log" 2>&1 &
+  app=$!
+  track_pid "$app"
+  window=$(timeout 20 xdotool search --sync --name "^${title}\$" | head -n 1) ||
+    { cat "$session_dir/corvane.log"; fail "no window titled \"$title\""; }
+  sleep 0.5
+}
+
+# Whether the Ok button's pixels on screen hold the colour, as X shows them.
+ok_shows() {
+  local pixels
+  pixels=$(import -window "$window" -crop "$ok_geometry" +repage -depth 8 txt:- 2>/dev/null) || return 1
+  grep -qi "$1" <<<"$pixels"
+}
+
+# Waits up to about two seconds for a condition, as the screen catches up with the program.
+eventually() {
+  for _ in $(seq 20); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+not() { ! "$@"; }
+
+expect_end() {
+  local how=$1
+  for _ in $(seq 20); do
+    kill -0 "$app" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app" 2>/dev/null && fail "the program was still running two seconds after $how"
+  local status=0
+  wait "$app" || status=$?
+  [ "$status" -eq 0 ] || fail "the program ended with status $status after $how"
+  echo "$how ended the run"
+}
+
+# Run 1: hover, leave, Tab, Enter.
+start_run
+eventually not ok_shows "$hot_ring" || fail "Ok shows hot rings before the pointer came"
+timeout 5 xdotool mousemove --sync --window "$window" "$ok_x" "$ok_y"
+eventually ok_shows "$hot_ring" || fail "the pointer over Ok did not turn its rings orange"
+echo "pointer over Ok: orange rings"
+timeout 5 xdotool mousemove --sync --window "$window" 20 20
+eventually not ok_shows "$hot_ring" || fail "Ok kept its orange rings after the pointer left"
+echo "pointer away: the orange rings are gone"
+eventually not ok_shows "$focus_ring" || fail "Ok shows focus rings before it has the focus"
+timeout 5 xdotool key Tab
+eventually ok_shows "$focus_ring" || fail "Tab did not give Ok its blue focus rings"
+echo "Tab: Ok shows blue rings"
+timeout 5 xdotool key Return
+expect_end "Enter on Ok"
+
+# Run 2: a click on Ok.
+start_run
+timeout 5 xdotool mousemove --sync --window "$window" "$ok_x" "$ok_y" click 1
+expect_end "a click on Ok"
+
+# Run 3: Alt+O from anywhere in the window.
+start_run
+timeout 5 xdotool mousemove --sync --window "$window" 20 20
+timeout 5 xdotool key alt+o
+expect_end "Alt+O"
+echo "PASS"
