@@ -1,0 +1,83 @@
+// States are reached the way a user reaches them, through the headless driver, so the window
+// messages arrive at the button's own handlers: the pointer is moved over the button (hover),
+// the left button is pressed there and held (pressed), then the pointer leaves while it is still
+// held (pressed-out), and the button takes the keyboard focus, which makes it the window's
+// default button (default). At design time focus does not make a default button, so the button
+// is marked as the window's default instead, as a designer does.
+#include "ButtonState.h"
+
+#include <windows.h>
+
+#include <corvane/headless.h>
+
+#include <iostream>
+#include <optional>
+
+namespace {
+
+namespace hl = corvane::headless;
+
+// A point of the button that lies inside its window region (picture-shaped buttons can have
+// a transparent middle), in screen coordinates; none when the region has no pixel at all.
+std::optional<POINT> pointOnButton(HWND hwnd) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  std::optional<POINT> p = POINT{client.right / 2, client.bottom / 2};
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  if (GetWindowRgn(hwnd, region) != ERROR && !PtInRegion(region, p->x, p->y)) {
+    p.reset();
+    for (int y = 0; y < client.bottom && !p; ++y)
+      for (int x = 0; x < client.right && !p; ++x)
+        if (PtInRegion(region, x, y)) p = POINT{x, y};
+  }
+  DeleteObject(region);
+  if (p) ClientToScreen(hwnd, &*p);
+  return p;
+}
+
+// A point of the container just outside the button's top-left corner, in screen coordinates.
+POINT pointBesideButton(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return POINT{r.left - 8, r.top - 8};
+}
+
+void settle() {
+  hl::runUntilIdle();
+}
+
+}  // namespace
+
+void ApplyButtonState(ztButtons_H& button, const StateRequest& state, bool designTime) {
+  const HWND hwnd = button.hWnd();
+  if (!hwnd) return;
+
+  if (state.defaultFrame) {
+    if (designTime)
+      button.setDefault(true);
+    else
+      button.SetFocus();
+    settle();
+  }
+
+  if (state.hover || state.pressed || state.pressedOutside) {
+    const std::optional<POINT> over = pointOnButton(hwnd);
+    if (!over) {
+      std::cerr << "ztbutton-render: the button's window region is empty; the pointer cannot reach it\n";
+      return;
+    }
+    hl::mouseMove(over->x, over->y);
+    settle();
+    if (state.pressed || state.pressedOutside) {
+      hl::mouseDown(hl::Button::Left);
+      settle();
+    }
+    if (state.pressedOutside) {
+      const POINT away = pointBesideButton(hwnd);
+      hl::mouseMove(away.x, away.y);
+      settle();
+      // The hover timer notices on its next tick that the pointer has gone.
+      hl::runFor(120);
+    }
+  }
+}
