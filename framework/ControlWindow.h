@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "framework/Form.h"
+
 template <class T>
 LRESULT CALLBACK RouteToControl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   constexpr const char* kOwner = "CorvaneControl";
@@ -15,6 +17,7 @@ LRESULT CALLBACK RouteToControl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   auto* control = static_cast<T*>(GetPropA(hwnd, kOwner));
   if (msg == WM_NCDESTROY) RemovePropA(hwnd, kOwner);
   if (!control || control->hwnd_ != hwnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  FormUse use(&control->Parent());
   return control->handleMessage(msg, wParam, lParam);
 }
 

@@ -57,17 +57,6 @@ bool iequal(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-// Keeps a window object alive and marked busy while one of its own calls runs, so that a
-// released window is not deleted under its own feet.
-class FormUse {
- public:
-  explicit FormUse(Form* f) : f_(f) { ++f_->inUse_; }
-  ~FormUse() { --f_->inUse_; }
-
- private:
-  Form* f_;
-};
-
 void KeepReleasedForm(std::shared_ptr<Form> form) {
   released().push_back(std::move(form));
   CollectReleasedForms();

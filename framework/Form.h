@@ -168,6 +168,19 @@ class Form {
   friend class FormUse;
 };
 
+// Keeps a window object alive and marked busy while one of its own calls runs, or a call of one
+// of its controls, so that a window released from a handler is not deleted under its own feet.
+class FormUse {
+ public:
+  explicit FormUse(Form* f) : f_(f) { ++f_->inUse_; }
+  ~FormUse() { --f_->inUse_; }
+  FormUse(const FormUse&) = delete;
+  FormUse& operator=(const FormUse&) = delete;
+
+ private:
+  Form* f_;
+};
+
 // One global instance of a window class: created and loaded when first referenced through ->,
 // as the program expects of its windows.
 void CollectReleasedForms();

@@ -161,6 +161,19 @@ TEST_F(ResultWindowButtons, AClickOnOkClosesTheWindow) {
   EXPECT_FALSE(frmFine.peek()->Loaded());
 }
 
+// An event handler may unload and release the window whose button raised it; the button still
+// finishes its own handling of the release, so the window object must outlive that.
+TEST_F(ResultWindowButtons, AHandlerThatReleasesTheWindowLeavesTheButtonSafe) {
+  frmFine->ztButtons_H1.MouseUp.connect([](int16_t&, int16_t&, float&, float&) {
+    frmFine.Unload();
+    frmFine.Release();
+  });
+  POINT c = centreOf(frmFine->ztButtons_H1.hWnd());
+  hl::click(c.x, c.y);
+  settle();
+  EXPECT_EQ(frmFine.peek(), nullptr);
+}
+
 TEST_F(ResultWindowButtons, AltOClosesTheWindowAndAltIReachesInfo) {
   int infoClicks = 0;
   frmFine->ztButtons_H2.Click.connect([&] { ++infoClicks; });
