@@ -152,6 +152,8 @@ using EdgeColorList = std::array<int32_t, 13>;
 // The hover timer's callback: finds the control through its window's "zt_ClassID" property.
 // Lives in button/interaction/ (the module modZtTimer).
 void CALLBACK HoverTimerProc(HWND hWnd, UINT uMsg, UINT_PTR idEvent, DWORD dwTime);
+// The hover timer's identifier on the button's own window.
+constexpr UINT_PTR HoverTimerID = 237;
 
 class ztButtons_H : public UserControlHost {
  public:

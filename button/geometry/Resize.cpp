@@ -5,13 +5,6 @@
 // The window region belongs to the window and goes with it.
 #include "button/ztButtons_H.h"
 
-namespace {
-
-// The hover timer's identifier on the button's window.
-constexpr UINT_PTR kHoverTimer = 237;
-
-}  // namespace
-
 void ztButtons_H::UserControl_Resize() {
   if (BufferDC && OldBitmap) {
     HGDIOBJ sized = SelectObject(BufferDC, OldBitmap);
@@ -33,7 +26,7 @@ void ztButtons_H::UserControl_Terminate() {
   // when Hovering was cleared under it), not its own window's properties, and not its option
   // group, whose next member change would otherwise call into it.
   if (HWND own = UserControl.hWnd()) {
-    KillTimer(own, kHoverTimer);
+    KillTimer(own, HoverTimerID);
     RemovePropA(own, "zt_ClassID");
     RemovePropA(own, "zt_TimerID");
   }

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr UINT_PTR kHoverTimerId = 237;
 constexpr UINT kHoverInterval = 50;
 
 }  // namespace
@@ -29,8 +28,8 @@ void ztButtons_H::BeginHover(int16_t Button) {
     // A handler that unloaded the window has ended the button: nothing is left to track.
     if (UserControl.hWnd() != own) return;
     SetPropA(own, "zt_ClassID", static_cast<HANDLE>(this));
-    SetPropA(own, "zt_TimerID", reinterpret_cast<HANDLE>(kHoverTimerId));
-    SetTimer(own, kHoverTimerId, kHoverInterval, HoverTimerProc);
+    SetPropA(own, "zt_TimerID", reinterpret_cast<HANDLE>(HoverTimerID));
+    SetTimer(own, HoverTimerID, kHoverInterval, HoverTimerProc);
     Hovering = vbTrue;
     DrawingDelayed = vbFalse;
     if (Button == 1) HeldDown = vbTrue;
