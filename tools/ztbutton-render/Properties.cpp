@@ -16,14 +16,14 @@ int32_t i32(const Assignment& a) { return static_cast<int32_t>(a.number); }
 int16_t i16(const Assignment& a) { return static_cast<int16_t>(a.number); }
 OLE_COLOR colour(const Assignment& a) { return static_cast<OLE_COLOR>(a.number); }
 
-FontRef makeFont(const FontSpec& spec) {
+FontRef makeFont(const FontSpec& wanted) {
   FontRef f = NewFont();
-  f->Name = spec.name;
-  f->Size = Currency::fromDouble(spec.size);
-  f->setBold(spec.bold);
-  f->Italic = spec.italic;
-  f->Underline = spec.underline;
-  f->Strikethrough = spec.strikethrough;
+  f->Name = wanted.name;
+  f->Size = Currency::fromDouble(wanted.size);
+  f->setBold(wanted.bold);
+  f->Italic = wanted.italic;
+  f->Underline = wanted.underline;
+  f->Strikethrough = wanted.strikethrough;
   return f;
 }
 
