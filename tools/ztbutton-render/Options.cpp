@@ -1,46 +1,12 @@
 #include "Options.h"
 
+#include "Properties.h"
+
 #include <cctype>
 #include <climits>
 #include <cstdlib>
 
 namespace {
-
-struct PropertyInfo {
-  const char* name;
-  const char* storeKey;  // the key the button stores it under, accepted as a second name
-  SetKind kind;
-};
-
-// Every writable property of the button. Names are matched without regard to case, as the
-// button's own store keys are.
-constexpr PropertyInfo kProperties[] = {
-    {"ButtonStyle", "BackStyle", SetKind::Integer},
-    {"Mode", nullptr, SetKind::Integer},
-    {"Caption", nullptr, SetKind::Text},
-    {"CaptionAlign", "CapAlign", SetKind::Integer},
-    {"CaptionStyle", "CapStyle", SetKind::Integer},
-    {"CustomClick", nullptr, SetKind::Integer},
-    {"ButtonShape", "Shape", SetKind::Integer},
-    {"Picture", "Image", SetKind::PictureFile},
-    {"PictureAlign", "ImgAlign", SetKind::Integer},
-    {"Enabled", nullptr, SetKind::Boolean},
-    {"ShowFocusRect", "Focus", SetKind::Boolean},
-    {"Value", nullptr, SetKind::Boolean},
-    {"PictureSize", nullptr, SetKind::Integer},
-    {"MousePointer", "mPointer", SetKind::Integer},
-    {"MouseIcon", "mIcon", SetKind::PictureFile},
-    {"Font", nullptr, SetKind::FontSpec},
-    {"FontStyle", nullptr, SetKind::Integer},
-    {"ForeColor", "cFore", SetKind::Colour},
-    {"BackColor", "cBack", SetKind::Colour},
-    {"GradientColor", "cGradient", SetKind::Colour},
-    {"GradientMode", "Gradient", SetKind::Integer},
-    {"ResetDefaultColors", nullptr, SetKind::Boolean},
-    {"HoverColorLocks", "LockHover", SetKind::Integer},
-    {"HoverForeColor", "cFHover", SetKind::Colour},
-    {"HoverBackColor", "cBHover", SetKind::Colour},
-};
 
 std::string lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -54,12 +20,24 @@ std::string trimmed(const std::string& s) {
   return s.substr(b, e - b + 1);
 }
 
-const PropertyInfo* findProperty(const std::string& name) {
-  const std::string folded = lower(name);
-  for (const auto& p : kProperties) {
-    if (folded == lower(p.name) || (p.storeKey && folded == lower(p.storeKey))) return &p;
+// The comma-separated words of a text, each without its surrounding blanks.
+std::vector<std::string> commaParts(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (true) {
+    size_t comma = text.find(',', start);
+    parts.push_back(trimmed(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+    if (comma == std::string::npos) return parts;
+    start = comma + 1;
   }
-  return nullptr;
+}
+
+// A 32-bit colour, written unsigned (0x8000000F) or as its signed twin.
+uint32_t parseColour(const std::string& text, const std::string& what) {
+  const int64_t c = ParseNumber(text, what);
+  if (c < INT32_MIN || c > static_cast<int64_t>(UINT32_MAX))
+    throw UsageError("bad value for " + what + ": " + text + " is not a 32-bit colour");
+  return static_cast<uint32_t>(c);
 }
 
 int parseDimension(const std::string& text, int limit, const std::string& what) {
@@ -121,14 +99,7 @@ int64_t ParseNumber(const std::string& text, const std::string& what) {
 }
 
 FontSpec ParseFont(const std::string& text) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (true) {
-    size_t comma = text.find(',', start);
-    parts.push_back(trimmed(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
+  const std::vector<std::string> parts = commaParts(text);
   if (parts.size() < 2 || parts[0].empty())
     throw UsageError("bad value for Font: \"" + text + "\" (Name,Size[,bold][,italic][,underline][,strikethrough])");
   FontSpec f;
@@ -158,7 +129,7 @@ Assignment ParseAssignment(const std::string& nameAndValue) {
   if (eq == std::string::npos) throw UsageError("--set needs Name=Value: " + nameAndValue);
   const std::string name = trimmed(nameAndValue.substr(0, eq));
   const std::string value = nameAndValue.substr(eq + 1);
-  const PropertyInfo* info = findProperty(name);
+  const PropertyInfo* info = FindProperty(name);
   if (!info) throw UsageError("unknown property: " + name);
   Assignment a;
   a.property = info->name;
@@ -170,11 +141,7 @@ Assignment ParseAssignment(const std::string& nameAndValue) {
         throw UsageError("bad value for " + a.property + ": " + value + " is not a 32-bit integer");
       break;
     case SetKind::Colour:
-      // A colour is 32 bits, written unsigned (0x8000000F) or as its signed twin.
-      a.number = ParseNumber(value, a.property);
-      if (a.number < INT32_MIN || a.number > static_cast<int64_t>(UINT32_MAX))
-        throw UsageError("bad value for " + a.property + ": " + value + " is not a 32-bit colour");
-      a.number = static_cast<int64_t>(static_cast<uint32_t>(a.number));
+      a.number = parseColour(value, a.property);
       break;
     case SetKind::Boolean: {
       const std::string v = lower(trimmed(value));
@@ -199,11 +166,8 @@ Assignment ParseAssignment(const std::string& nameAndValue) {
 
 StateRequest ParseState(const std::string& text) {
   StateRequest s;
-  size_t start = 0;
-  while (true) {
-    size_t comma = text.find(',', start);
-    const std::string word =
-        lower(trimmed(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+  for (const std::string& part : commaParts(text)) {
+    const std::string word = lower(part);
     if (word == "hover")
       s.hover = true;
     else if (word == "pressed")
@@ -214,8 +178,6 @@ StateRequest ParseState(const std::string& text) {
       s.defaultFrame = true;
     else if (word != "normal")
       throw UsageError("unknown state: \"" + word + "\"");
-    if (comma == std::string::npos) break;
-    start = comma + 1;
   }
   // The pointer cannot be over the button and away from it at once.
   if (s.pressedOutside && (s.hover || s.pressed))
@@ -241,11 +203,7 @@ RenderOptions ParseArguments(const std::vector<std::string>& args) {
     } else if (a == "--set") {
       o.assignments.push_back(ParseAssignment(valueOf(i)));
     } else if (a == "--container-color") {
-      const std::string& v = valueOf(i);
-      const int64_t c = ParseNumber(v, "--container-color");
-      if (c < INT32_MIN || c > static_cast<int64_t>(UINT32_MAX))
-        throw UsageError("bad value for --container-color: " + v);
-      o.containerColor = static_cast<uint32_t>(c);
+      o.containerColor = parseColour(valueOf(i), "--container-color");
     } else if (a == "--state") {
       o.state = ParseState(valueOf(i));
     } else if (a == "--design") {

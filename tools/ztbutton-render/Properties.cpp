@@ -3,14 +3,10 @@
 #include "framework/StdFont.h"
 #include "framework/StdPicture.h"
 
+#include <cctype>
 #include <cstdint>
-#include <functional>
-#include <map>
-#include <memory>
 
 namespace {
-
-using Setter = std::function<void(ztButtons_H&, const Assignment&)>;
 
 int32_t i32(const Assignment& a) { return static_cast<int32_t>(a.number); }
 int16_t i16(const Assignment& a) { return static_cast<int16_t>(a.number); }
@@ -27,42 +23,79 @@ FontRef makeFont(const FontSpec& wanted) {
   return f;
 }
 
-const std::map<std::string, Setter>& setters() {
-  static const std::map<std::string, Setter> table = {
-      {"ButtonStyle", [](ztButtons_H& b, const Assignment& a) { b.setButtonStyle(i32(a)); }},
-      {"Mode", [](ztButtons_H& b, const Assignment& a) { b.setMode(i32(a)); }},
-      {"Caption", [](ztButtons_H& b, const Assignment& a) { b.setCaption(a.text); }},
-      {"CaptionAlign", [](ztButtons_H& b, const Assignment& a) { b.setCaptionAlign(i32(a)); }},
-      {"CaptionStyle", [](ztButtons_H& b, const Assignment& a) { b.setCaptionStyle(i32(a)); }},
-      {"CustomClick", [](ztButtons_H& b, const Assignment& a) { b.setCustomClick(i32(a)); }},
-      {"ButtonShape", [](ztButtons_H& b, const Assignment& a) { b.setButtonShape(i32(a)); }},
-      {"Picture", [](ztButtons_H& b, const Assignment& a) { b.setPicture(LoadPicture(a.text)); }},
-      {"PictureAlign", [](ztButtons_H& b, const Assignment& a) { b.setPictureAlign(i32(a)); }},
-      {"Enabled", [](ztButtons_H& b, const Assignment& a) { b.setEnabled(i16(a)); }},
-      {"ShowFocusRect", [](ztButtons_H& b, const Assignment& a) { b.setShowFocusRect(i16(a)); }},
-      {"Value", [](ztButtons_H& b, const Assignment& a) { b.setValue(i16(a)); }},
-      {"PictureSize", [](ztButtons_H& b, const Assignment& a) { b.setPictureSize(i32(a)); }},
-      {"MousePointer", [](ztButtons_H& b, const Assignment& a) { b.setMousePointer(i32(a)); }},
-      {"MouseIcon", [](ztButtons_H& b, const Assignment& a) { b.setMouseIcon(LoadPicture(a.text)); }},
-      {"Font", [](ztButtons_H& b, const Assignment& a) { b.setFont(makeFont(a.font)); }},
-      {"FontStyle", [](ztButtons_H& b, const Assignment& a) { b.setFontStyle(i32(a)); }},
-      {"ForeColor", [](ztButtons_H& b, const Assignment& a) { b.setForeColor(colour(a)); }},
-      {"BackColor", [](ztButtons_H& b, const Assignment& a) { b.setBackColor(colour(a)); }},
-      {"GradientColor", [](ztButtons_H& b, const Assignment& a) { b.setGradientColor(colour(a)); }},
-      {"GradientMode", [](ztButtons_H& b, const Assignment& a) { b.setGradientMode(i32(a)); }},
-      {"ResetDefaultColors", [](ztButtons_H& b, const Assignment& a) { b.setResetDefaultColors(i16(a)); }},
-      {"HoverColorLocks", [](ztButtons_H& b, const Assignment& a) { b.setHoverColorLocks(i32(a)); }},
-      {"HoverForeColor", [](ztButtons_H& b, const Assignment& a) { b.setHoverForeColor(colour(a)); }},
-      {"HoverBackColor", [](ztButtons_H& b, const Assignment& a) { b.setHoverBackColor(colour(a)); }},
-  };
-  return table;
+// Every writable property of the button.
+const PropertyInfo kProperties[] = {
+    {"ButtonStyle", "BackStyle", SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setButtonStyle(i32(a)); }},
+    {"Mode", nullptr, SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setMode(i32(a)); }},
+    {"Caption", nullptr, SetKind::Text,
+     [](ztButtons_H& b, const Assignment& a) { b.setCaption(a.text); }},
+    {"CaptionAlign", "CapAlign", SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setCaptionAlign(i32(a)); }},
+    {"CaptionStyle", "CapStyle", SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setCaptionStyle(i32(a)); }},
+    {"CustomClick", nullptr, SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setCustomClick(i32(a)); }},
+    {"ButtonShape", "Shape", SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setButtonShape(i32(a)); }},
+    {"Picture", "Image", SetKind::PictureFile,
+     [](ztButtons_H& b, const Assignment& a) { b.setPicture(LoadPicture(a.text)); }},
+    {"PictureAlign", "ImgAlign", SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setPictureAlign(i32(a)); }},
+    {"Enabled", nullptr, SetKind::Boolean,
+     [](ztButtons_H& b, const Assignment& a) { b.setEnabled(i16(a)); }},
+    {"ShowFocusRect", "Focus", SetKind::Boolean,
+     [](ztButtons_H& b, const Assignment& a) { b.setShowFocusRect(i16(a)); }},
+    {"Value", nullptr, SetKind::Boolean,
+     [](ztButtons_H& b, const Assignment& a) { b.setValue(i16(a)); }},
+    {"PictureSize", nullptr, SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setPictureSize(i32(a)); }},
+    {"MousePointer", "mPointer", SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setMousePointer(i32(a)); }},
+    {"MouseIcon", "mIcon", SetKind::PictureFile,
+     [](ztButtons_H& b, const Assignment& a) { b.setMouseIcon(LoadPicture(a.text)); }},
+    {"Font", nullptr, SetKind::FontSpec,
+     [](ztButtons_H& b, const Assignment& a) { b.setFont(makeFont(a.font)); }},
+    {"FontStyle", nullptr, SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setFontStyle(i32(a)); }},
+    {"ForeColor", "cFore", SetKind::Colour,
+     [](ztButtons_H& b, const Assignment& a) { b.setForeColor(colour(a)); }},
+    {"BackColor", "cBack", SetKind::Colour,
+     [](ztButtons_H& b, const Assignment& a) { b.setBackColor(colour(a)); }},
+    {"GradientColor", "cGradient", SetKind::Colour,
+     [](ztButtons_H& b, const Assignment& a) { b.setGradientColor(colour(a)); }},
+    {"GradientMode", "Gradient", SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setGradientMode(i32(a)); }},
+    {"ResetDefaultColors", nullptr, SetKind::Boolean,
+     [](ztButtons_H& b, const Assignment& a) { b.setResetDefaultColors(i16(a)); }},
+    {"HoverColorLocks", "LockHover", SetKind::Integer,
+     [](ztButtons_H& b, const Assignment& a) { b.setHoverColorLocks(i32(a)); }},
+    {"HoverForeColor", "cFHover", SetKind::Colour,
+     [](ztButtons_H& b, const Assignment& a) { b.setHoverForeColor(colour(a)); }},
+    {"HoverBackColor", "cBHover", SetKind::Colour,
+     [](ztButtons_H& b, const Assignment& a) { b.setHoverBackColor(colour(a)); }},
+};
+
+bool sameName(const std::string& given, const char* name) {
+  if (name == nullptr || given.size() != std::char_traits<char>::length(name)) return false;
+  for (size_t i = 0; i < given.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(given[i])) != std::tolower(static_cast<unsigned char>(name[i])))
+      return false;
+  return true;
 }
 
 }  // namespace
 
+const PropertyInfo* FindProperty(const std::string& name) {
+  for (const auto& p : kProperties)
+    if (sameName(name, p.name) || sameName(name, p.storeKey)) return &p;
+  return nullptr;
+}
+
 void ApplyAssignment(ztButtons_H& button, const Assignment& a) {
-  const auto it = setters().find(a.property);
+  const PropertyInfo* info = FindProperty(a.property);
   // The parser gives only names of this table; a name missing here is a fault of the tool.
-  if (it == setters().end()) throw UsageError("no setter for " + a.property);
-  it->second(button, a);
+  if (!info) throw UsageError("no setter for " + a.property);
+  info->apply(button, a);
 }
