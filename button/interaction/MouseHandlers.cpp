@@ -34,11 +34,8 @@ void ztButtons_H::UserControl_MouseUp(int16_t& Button, int16_t& Shift, float& X,
 }
 
 void ztButtons_H::UserControl_MouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y) {
-  // A hover start that fails must not cost the window its mouse-move event.
-  try {
-    if (!Hovering) BeginHover(Button);
-  } catch (...) {
-  }
+  // BeginHover swallows its own failures, so the window always gets its mouse-move event.
+  BeginHover(Button);
   RaiseEvent(MouseMove, Button, Shift, X, Y);
 }
 
