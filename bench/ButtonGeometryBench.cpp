@@ -5,40 +5,15 @@
 
 #include <windows.h>
 
-#include "button/ztButtons_H.h"
-#include "framework/Form.h"
+#include "BenchWindow.h"
 #include "framework/StdPicture.h"
+#include "tests/button/support/ztButtonsInspector.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
 
-// The button's working fields and geometry procedures (the button names this class its friend).
-class ztButtonsInspector {
- public:
-  explicit ztButtonsInspector(ztButtons_H& b) : b_(b) {}
-  void CreateButtonRegion() { b_.CreateButtonRegion(); }
-  void PrepareScaledPicture(int32_t w, int32_t h) {
-    HRGN none = nullptr;
-    b_.PrepareScaledPicture(w, h, none);
-  }
-  void setShape(int32_t shape) { b_.stored.ButtonShape = shape; }
-
- private:
-  ztButtons_H& b_;
-};
-
 namespace {
-
-class BenchWindow : public Form {
- public:
-  BenchWindow() : Form("Begin Form frmBench\n   ClientWidth = 9000\n   ClientHeight = 6000\nEnd\n") {}
-  ~BenchWindow() override {
-    if (Loaded()) Unload();
-  }
-  ztButtons_H Button1{this, "Button1"};
-};
 
 // A 48 x 48 picture: a key-coloured border with a few near-key pixels, a blue body.
 PictureRef picture48() {
@@ -65,10 +40,9 @@ PictureRef picture48() {
 void sizeButton(ztButtons_H& b, int w, int h) { b.Move(0, 0, w * 15, h * 15); }
 
 void BM_CreateButtonRegion(benchmark::State& state) {
-  setenv("CORVANE_DRIVER", "headless", 0);
   BenchWindow window;
   window.Load();
-  ztButtons_H& b = window.Button1;
+  ztButtons_H& b = window.Ok;
   ztButtonsInspector in(b);
   const auto shape = static_cast<int32_t>(state.range(0));
   b.setPicture(picture48());
@@ -76,27 +50,28 @@ void BM_CreateButtonRegion(benchmark::State& state) {
   if (shape >= 7)
     b.setButtonShape(shape);  // fits the button to the picture once
   else
-    in.setShape(shape);
+    in.stored().ButtonShape = shape;
   for (auto _ : state) in.CreateButtonRegion();
 }
 BENCHMARK(BM_CreateButtonRegion)->DenseRange(0, 8)->Unit(benchmark::kMicrosecond);
 
 void BM_PrepareScaledPicture48(benchmark::State& state) {
-  setenv("CORVANE_DRIVER", "headless", 0);
   BenchWindow window;
   window.Load();
-  ztButtons_H& b = window.Button1;
+  ztButtons_H& b = window.Ok;
   ztButtonsInspector in(b);
   b.setPicture(picture48());
-  for (auto _ : state) in.PrepareScaledPicture(48, 48);
+  for (auto _ : state) {
+    HRGN none = nullptr;
+    in.PrepareScaledPicture(48, 48, none);
+  }
 }
 BENCHMARK(BM_PrepareScaledPicture48)->Unit(benchmark::kMicrosecond);
 
 void BM_FullResize(benchmark::State& state) {
-  setenv("CORVANE_DRIVER", "headless", 0);
   BenchWindow window;
   window.Load();
-  ztButtons_H& b = window.Button1;
+  ztButtons_H& b = window.Ok;
   b.setCaption("Resize me");
   b.setButtonStyle(2);
   b.setPicture(picture48());
