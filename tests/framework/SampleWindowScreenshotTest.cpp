@@ -12,6 +12,7 @@
 #include "framework/TextBox.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -144,7 +145,11 @@ class SampleForm : public Form {
 class SampleWindow : public testing::Test {
  protected:
   void SetUp() override {
-    clipPath = std::string(CORVANE_BIN_DIR) + "/framework-sample-clip.avi";
+    // Each test its own file: the tests of this file run as parallel processes.
+    clipPath = (std::filesystem::temp_directory_path() /
+                (std::string("corvane-sample-clip-") +
+                 testing::UnitTest::GetInstance()->current_test_info()->name() + ".avi"))
+                   .string();
     std::ofstream(clipPath, std::ios::binary) << writeClip(40, 20, {RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 160, 0)});
   }
   void TearDown() override {

@@ -10,8 +10,10 @@
 
 namespace {
 
+// Named after the test as well: the tests of this file run as parallel processes.
 std::string writeFile(const std::string& name, const std::vector<unsigned char>& bytes) {
-  std::string path = testing::TempDir() + name;
+  std::string path =
+      testing::TempDir() + testing::UnitTest::GetInstance()->current_test_info()->name() + "-" + name;
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file) {
     std::fwrite(bytes.data(), 1, bytes.size(), file);
