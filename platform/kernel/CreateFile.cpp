@@ -16,6 +16,7 @@
 #include "kernel/FileObject.h"
 #include "kernel/Paths.h"
 #include "kernel/VolumeHooks.h"
+#include "kernel/Volumes.h"
 
 namespace {
 
@@ -48,12 +49,23 @@ HANDLE openVolume(std::string_view devicePath, bool read, bool write, DWORD flag
     int mode = accessFlags(read, write) | O_CLOEXEC;
     if (flags & FILE_FLAG_NO_BUFFERING) mode |= O_DIRECT;
     file.fd = open(target.path.c_str(), mode);
+    if (file.fd < 0) return fail(kernel::blockDeviceRefusal(target.path.c_str(), errno));
+    if (DWORD error = kernel::blockDeviceOpenError(file.fd, write)) {
+      close(file.fd);
+      return fail(error);
+    }
   } else {
     // A mounted file system is reached through its top folder; syncfs needs only a read handle.
     file.isMountPoint = true;
     file.fd = open(target.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (file.fd < 0) return fail(kernel::win32FromErrno(errno));
+    // A folder that is not the top of a mounted file system (an empty mount point) holds no
+    // volume; flushing the file system it happens to lie on would report someone else's success.
+    if (target.mustBeMountRoot && !kernel::isMountRoot(file.fd)) {
+      close(file.fd);
+      return fail(ERROR_NOT_READY);
+    }
   }
-  if (file.fd < 0) return fail(kernel::win32FromErrno(errno));
   HANDLE handle = kernel::addFile(file);
   SetLastError(ERROR_SUCCESS);
   return handle;

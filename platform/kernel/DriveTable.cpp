@@ -2,7 +2,8 @@
 // named `e:` serves as well as a link; an entry that leads nowhere (dangling link) fails with
 // ERROR_FILE_NOT_FOUND like an absent drive, a loop of links with ERROR_CANT_RESOLVE_FILENAME,
 // and anything that is neither a block device nor a directory (regular file, character device,
-// pipe, socket) with ERROR_INVALID_DRIVE.
+// pipe, socket) with ERROR_INVALID_DRIVE; a table folder that cannot be searched fails every
+// letter, c: included, with its own error (ERROR_ACCESS_DENIED for a folder of mode 000).
 #include "kernel/DriveTable.h"
 
 #include <sys/stat.h>
@@ -36,8 +37,14 @@ bool resolveVolume(std::string_view devicePath, VolumeTarget& target, DWORD& err
 
   struct stat link {};
   if (lstat(entry.c_str(), &link) != 0) {
+    // Only a table that says nothing about the letter leaves it unmapped; a table that cannot be
+    // read might map c: elsewhere, so the default must not flush "/" in its place.
+    if (errno != ENOENT && errno != ENOTDIR) {
+      error = win32FromErrno(errno);
+      return false;
+    }
     if (letter == 'c') {
-      target = {VolumeKind::MountPoint, "/"};
+      target = {VolumeKind::MountPoint, "/", false};
       return true;
     }
     error = ERROR_FILE_NOT_FOUND;

@@ -13,6 +13,7 @@ enum class VolumeKind { BlockDevice, MountPoint };
 struct VolumeTarget {
   VolumeKind kind = VolumeKind::MountPoint;
   std::string path;  // what open() is given: the entry in the table, or "/"
+  bool mustBeMountRoot = true;  // false for the root file system that stands in for c:
 };
 
 // The folder of the drive table: $CORVANE_DRIVES, else $XDG_CONFIG_HOME/corvane/drives, else

@@ -12,6 +12,7 @@
 #include "kernel/Errno.h"
 #include "kernel/FileObject.h"
 #include "kernel/VolumeHooks.h"
+#include "kernel/Volumes.h"
 
 namespace {
 
@@ -31,11 +32,10 @@ BOOL WINAPI FlushFileBuffers(HANDLE hFile) {
   if (!kernel::findFile(hFile, file)) return FALSE;
   if (file.isVolume) kernel::noteVolumeFlush();
   if (!file.canWrite) return failWith(ERROR_ACCESS_DENIED);
-  int result = file.isMountPoint ? syncfs(file.fd) : fsync(file.fd);
-  if (result != 0) {
-    kernel::setLastErrorFromErrno();
-    return FALSE;
-  }
+  int error = 0;
+  if (file.isVolume && !file.isMountPoint) error = kernel::flushBlockDevice(file.fd);
+  else if ((file.isMountPoint ? syncfs(file.fd) : fsync(file.fd)) != 0) error = errno;
+  if (error != 0) return failWith(kernel::win32FromErrno(error));
   return TRUE;
 }
 

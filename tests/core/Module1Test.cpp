@@ -47,8 +47,8 @@ class FlushRun : public testing::Test {
     root_ = fs::temp_directory_path() / ("corvane-flush-" + std::to_string(std::random_device{}()));
     fs::remove_all(root_);
     fs::create_directories(root_ / "drives");
-    fs::create_directories(root_ / "volume");
-    fs::create_symlink(root_ / "volume", root_ / "drives" / "e:");
+    // Only the top of a mounted file system is a volume; "/" is one wherever the tests run.
+    fs::create_symlink("/", root_ / "drives" / "e:");
     setenv("CORVANE_DRIVES", (root_ / "drives").c_str(), 1);
     capturedResult.clear();
     capturedCaption.clear();
@@ -113,6 +113,13 @@ TEST_F(FlushRun, AnUnmappedLetterReportsTheOpenFailure) {
   EXPECT_EQ(counts.opens, 1u);
   EXPECT_EQ(counts.flushes, 0u);
   EXPECT_EQ(counts.closes, 0u);
+}
+
+TEST_F(FlushRun, AFolderWithNothingMountedOnItReportsTheDriveNotReady) {
+  fs::create_directories(root_ / "empty-stick");
+  fs::create_symlink(root_ / "empty-stick", root_ / "drives" / "u:");
+  EXPECT_EQ(run("U:"), "Error: 21:\r\nThe device is not ready.\r\n");
+  EXPECT_EQ(corvane::volumeCallCounts().flushes, 0u);
 }
 
 TEST_F(FlushRun, MalformedArgumentsFailTheOpenAndCreateNothing) {

@@ -13,12 +13,15 @@
 #include <string>
 
 #include "corvane/kernel_hooks.h"
+#include "Unprivileged.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
+// A folder that is certainly the top of a mounted file system, for tests that cannot mount one.
+const fs::path kRootFileSystem = "/";
 
 std::set<std::string> listing(const fs::path& folder) {
   std::set<std::string> names;
@@ -60,7 +63,7 @@ class Volumes : public testing::Test {
 };
 
 TEST_F(Volumes, MountPointOpensFlushesFiveTimesAndCloses) {
-  link("e:", target_);
+  link("e:", kRootFileSystem);
   HANDLE volume = open("\\\\.\\E:");
   ASSERT_NE(volume, INVALID_HANDLE_VALUE);
   EXPECT_EQ(error_, 0u) << "a successful open sets the last-error to 0";
@@ -82,7 +85,7 @@ TEST_F(Volumes, MountPointOpensFlushesFiveTimesAndCloses) {
 }
 
 TEST_F(Volumes, LetterCaseDoesNotMatterAndSlashesWork) {
-  link("e:", target_);
+  link("e:", kRootFileSystem);
   for (const char* path : {"\\\\.\\e:", "\\\\.\\E:", "//./e:", "\\\\./E:"}) {
     HANDLE volume = open(path);
     ASSERT_NE(volume, INVALID_HANDLE_VALUE) << path;
@@ -90,7 +93,7 @@ TEST_F(Volumes, LetterCaseDoesNotMatterAndSlashesWork) {
   }
   // The table's names are lower case only: an upper-case link is not an entry.
   fs::remove(drives_ / "e:");
-  link("E:", target_);
+  link("E:", kRootFileSystem);
   EXPECT_EQ(open("\\\\.\\E:"), INVALID_HANDLE_VALUE);
   EXPECT_EQ(error_, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
@@ -114,7 +117,7 @@ TEST_F(Volumes, UnmappedLettersFailExceptDriveC) {
 }
 
 TEST_F(Volumes, MalformedDevicePathsFailWithFileNotFoundAndCreateNothing) {
-  link("e:", target_);
+  link("e:", kRootFileSystem);
   char cwdBuffer[4096];
   ASSERT_NE(getcwd(cwdBuffer, sizeof cwdBuffer), nullptr);
   // Run from inside the temporary folder so that anything created by mistake would show.
@@ -122,7 +125,7 @@ TEST_F(Volumes, MalformedDevicePathsFailWithFileNotFoundAndCreateNothing) {
   fs::create_directories(work);
   ASSERT_EQ(chdir(work.c_str()), 0);
   auto before = listing(root_);
-  auto targetBefore = listing(target_);
+  auto targetBefore = listing(kRootFileSystem);
   auto tableBefore = listing(drives_);
 
   const char* paths[] = {"\\\\.\\", "\\\\.\\EE:", "\\\\.\\1:", "\\\\.\\E", "\\\\.\\E:\\x", "\\\\.\\ E:",
@@ -143,7 +146,7 @@ TEST_F(Volumes, MalformedDevicePathsFailWithFileNotFoundAndCreateNothing) {
 
   EXPECT_TRUE(fs::is_empty(work));
   EXPECT_EQ(listing(root_), before);
-  EXPECT_EQ(listing(target_), targetBefore);
+  EXPECT_EQ(listing(kRootFileSystem), targetBefore);
   EXPECT_EQ(listing(drives_), tableBefore);
   ASSERT_EQ(chdir(cwdBuffer), 0);
   EXPECT_EQ(corvane::volumeCallCounts().opens, 10u * 5u + 3u);
@@ -178,7 +181,7 @@ TEST_F(Volumes, DriveTableFolderFallsBackToXdgConfigHome) {
   const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
   std::string saved = oldConfig ? oldConfig : "";
   fs::create_directories(root_ / "config/corvane/drives");
-  fs::create_symlink(target_, root_ / "config/corvane/drives/q:");
+  fs::create_symlink(kRootFileSystem, root_ / "config/corvane/drives/q:");
   setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
   HANDLE volume = open("\\\\.\\Q:");
   if (oldConfig) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
@@ -188,7 +191,7 @@ TEST_F(Volumes, DriveTableFolderFallsBackToXdgConfigHome) {
 }
 
 TEST_F(Volumes, FlushWithoutWriteAccessIsDenied) {
-  link("e:", target_);
+  link("e:", kRootFileSystem);
   HANDLE volume = CreateFileA("\\\\.\\e:", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(volume, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(FlushFileBuffers(volume));
@@ -197,41 +200,39 @@ TEST_F(Volumes, FlushWithoutWriteAccessIsDenied) {
   EXPECT_EQ(corvane::volumeCallCounts().flushes, 1u) << "a refused flush still counts as a call";
 }
 
-// A real block device: a loop device over a small file, where the machine lets us attach one.
-TEST_F(Volumes, BlockDeviceOpensDirectAndFlushesWithFsync) {
-  if (geteuid() != 0) GTEST_SKIP() << "attaching a loop device needs root";
-  fs::path image = root_ / "disk.img";
-  {
-    std::FILE* file = std::fopen(image.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::vector<char> zeros(1 << 20, 0);
-    std::fwrite(zeros.data(), 1, zeros.size(), file);
-    std::fclose(file);
+// A folder holds a volume only while a file system is mounted on it: flushing the file system
+// it merely lies on would report someone else's success.
+TEST_F(Volumes, AFolderWithNothingMountedOnItIsNotReady) {
+  link("e:", target_);
+  link("f:", root_);
+  for (const char* path : {"\\\\.\\E:", "\\\\.\\F:"}) {
+    EXPECT_EQ(open(path), INVALID_HANDLE_VALUE) << path;
+    EXPECT_EQ(error_, static_cast<DWORD>(ERROR_NOT_READY)) << path;
   }
-  std::string command = "losetup -f --show " + image.string() + " 2>/dev/null";
-  std::FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  char device[256] = {0};
-  bool attached = std::fgets(device, sizeof device, pipe) != nullptr;
-  int status = pclose(pipe);
-  if (!attached || status != 0) GTEST_SKIP() << "no loop device can be attached here (losetup failed)";
-  std::string loop = device;
-  while (!loop.empty() && (loop.back() == '\n' || loop.back() == ' ')) loop.pop_back();
+  EXPECT_EQ(corvane::volumeCallCounts().flushes, 0u);
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a file system on the folder needs root";
+  ASSERT_EQ(std::system(("mount -t tmpfs -o size=1m corvane-test " + target_.string()).c_str()), 0);
+  HANDLE volume = open("\\\\.\\E:");
+  EXPECT_NE(volume, INVALID_HANDLE_VALUE) << "a mounted folder is a volume";
+  EXPECT_TRUE(FlushFileBuffers(volume));
+  EXPECT_TRUE(CloseHandle(volume));
+  ASSERT_EQ(std::system(("umount " + target_.string()).c_str()), 0);
+  EXPECT_EQ(open("\\\\.\\E:"), INVALID_HANDLE_VALUE) << "unmounted, the folder is empty again";
+  EXPECT_EQ(error_, static_cast<DWORD>(ERROR_NOT_READY));
+}
 
-  struct stat info {};
-  bool isBlock = stat(loop.c_str(), &info) == 0 && S_ISBLK(info.st_mode);
-  if (isBlock) {
-    link("k:", loop);
-    HANDLE volume = open("\\\\.\\K:");
-    EXPECT_NE(volume, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(error_, 0u);
-    // Direct I/O needs sector-aligned buffers; the open's success shows O_DIRECT was accepted.
-    for (int i = 0; i < 5; ++i) EXPECT_TRUE(FlushFileBuffers(volume));
-    EXPECT_EQ(GetFileSize(volume, nullptr), 1u << 20);
-    EXPECT_TRUE(CloseHandle(volume));
+// A table the user may not read might map any letter anywhere: no letter falls back to a default.
+TEST_F(Volumes, AnUnreadableTableDeniesEveryLetter) {
+  link("e:", kRootFileSystem);
+  fs::permissions(root_, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  fs::permissions(drives_, fs::perms::none);
+  for (const char* path : {"\\\\.\\C:", "\\\\.\\E:", "\\\\.\\Q:"}) {
+    long code = testing_support::asUnprivileged([this, path] {
+      return open(path) == INVALID_HANDLE_VALUE ? error_ : ERROR_SUCCESS;
+    });
+    EXPECT_EQ(code, ERROR_ACCESS_DENIED) << path;
   }
-  std::system(("losetup -d " + loop + " 2>/dev/null").c_str());
-  if (!isBlock) GTEST_SKIP() << loop << " is not a block device in this container";
+  fs::permissions(drives_, fs::perms::owner_all);
 }
 
 }  // namespace
