@@ -1,0 +1,37 @@
+# Sourced after xvfb_session.bash by the scripts that run the real program as a user does:
+#
+#   corvane=/path/to/corvane
+#   corvane_runner=(setpriv ...)   # optional: words put before the program, e.g. to change user
+#   corvane_result E:              # sets result_text to what the result window shows
+#
+# The result window's text is read as a user would copy it (Ctrl+A, Ctrl+C in Text1, the focused
+# box) and the window is closed with Alt+O; the program must then end within a second, status 0.
+
+corvane_title="Corvane v.1.00.0000"
+corvane_runner=()
+result_text=""
+
+corvane_result() {
+  local app window status=0
+  "${corvane_runner[@]}" "$corvane" "$1" >"$session_dir/corvane.log" 2>&1 &
+  app=$!
+  track_pid "$app"
+  window=$(timeout 20 xdotool search --sync --name "^${corvane_title}\$" | head -n 1) ||
+    { cat "$session_dir/corvane.log"; fail "no window titled \"$corvane_title\""; }
+  [ "$(xdotool getwindowname "$window")" = "$corvane_title" ] || fail "the title is not \"$corvane_title\""
+  # With no window manager the keys go to the window under the pointer; Text1 has the focus.
+  sleep 0.3
+  timeout 5 xdotool mousemove --sync --window "$window" 20 20
+  timeout 5 xdotool key ctrl+a ctrl+c
+  sleep 0.3
+  result_text=$(timeout 10 xclip -o -selection clipboard) || fail "nothing on the clipboard"
+  echo "corvane $1: $result_text"
+  timeout 5 xdotool key alt+o
+  for _ in $(seq 10); do
+    kill -0 "$app" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app" 2>/dev/null && fail "the program was still running a second after Alt+O"
+  wait "$app" || status=$?
+  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
