@@ -1,7 +1,9 @@
 // Share modes are not enforced (POSIX has no mandatory sharing), FILE_FLAG_NO_BUFFERING bypasses
 // the cache only for block devices (ordinary files stay buffered), a device path `\\.\X:` sets
 // last-error 0 on success whatever the disposition since a volume is opened and never created,
-// and a NULL or empty file name fails with ERROR_PATH_NOT_FOUND as an empty name does on Windows.
+// a NULL or empty file name fails with ERROR_PATH_NOT_FOUND as an empty name does on Windows, and
+// a read-only block device asked for write access fails with ERROR_WRITE_PROTECT although Linux
+// would open it.
 #include <windows.h>
 
 #include <fcntl.h>

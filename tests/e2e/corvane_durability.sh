@@ -26,12 +26,14 @@ done
 # Everything this script attaches or mounts goes again on any exit, before the session folder.
 mounted=()
 attached=()
+# A tmpfs that holds an image unmounts only once its loop device is detached, hence two rounds.
 cleanup_devices() {
   local i
-  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-    umount "${mounted[$i]}" 2>/dev/null || umount -l "${mounted[$i]}" 2>/dev/null || true
-  done
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount "${mounted[$i]}" 2>/dev/null || true; done
   for i in "${attached[@]}"; do losetup -d "$i" 2>/dev/null || true; done
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+    ! mountpoint -q "${mounted[$i]}" || umount "${mounted[$i]}" || umount -l "${mounted[$i]}" || true
+  done
   cleanup_session
 }
 trap cleanup_devices EXIT
