@@ -6,10 +6,6 @@ set -euo pipefail
 corvane="${1:?bin dir}/corvane"
 source "$(dirname "$0")/programs/xvfb_session.bash"
 source "$(dirname "$0")/programs/corvane_result.bash"
-[ -x "$corvane" ] || fail "$corvane is not built"
-for tool in xdotool xclip; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
-done
 
 start_xvfb
 # C: needs no drive table: without an entry it is the root file system.

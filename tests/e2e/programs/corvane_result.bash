@@ -1,11 +1,17 @@
-# Sourced after xvfb_session.bash by the scripts that run the real program as a user does:
+# Sourced after xvfb_session.bash by the scripts that run the real program as a user does; it
+# fails the script at once if the program or the X tools it needs are missing.
 #
-#   corvane=/path/to/corvane
+#   corvane=/path/to/corvane       # set before sourcing
 #   corvane_runner=(setpriv ...)   # optional: words put before the program, e.g. to change user
 #   corvane_result E:              # sets result_text to what the result window shows
 #
 # The result window's text is read as a user would copy it (Ctrl+A, Ctrl+C in Text1, the focused
 # box) and the window is closed with Alt+O; the program must then end within a second, status 0.
+
+[ -x "${corvane:?}" ] || fail "$corvane is not built"
+for tool in xdotool xclip; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
+done
 
 corvane_title="Corvane v.1.00.0000"
 corvane_runner=()
