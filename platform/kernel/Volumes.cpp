@@ -62,27 +62,6 @@ bool readDeviceNumber(const fs::path& file, dev_t& device) {
   return true;
 }
 
-// The device, its partitions and whatever is stacked on any of them (encryption, RAID, LVM), as
-// sysfs links them.
-std::set<dev_t> devicesOn(dev_t device) {
-  std::set<dev_t> found{device};
-  std::vector<dev_t> pending{device};
-  while (!pending.empty() && found.size() < kMostStackedDevices) {
-    dev_t next = pending.back();
-    pending.pop_back();
-    fs::path folder = "/sys/dev/block/" + std::to_string(major(next)) + ":" + std::to_string(minor(next));
-    std::vector<fs::path> related = entriesOf(folder / "holders");
-    std::error_code ignored;
-    for (const fs::path& entry : entriesOf(folder))
-      if (fs::exists(entry / "partition", ignored)) related.push_back(entry);
-    for (const fs::path& entry : related) {
-      dev_t number = 0;
-      if (readDeviceNumber(entry / "dev", number) && found.insert(number).second) pending.push_back(number);
-    }
-  }
-  return found;
-}
-
 bool mountedFrom(const Mount& mount, const std::set<dev_t>& devices) {
   if (devices.count(mount.device)) return true;
   if (mount.source.rfind("/dev/", 0) != 0) return false;
@@ -108,6 +87,25 @@ int syncMount(const Mount& mount, bool& reached) {
 }
 
 }  // namespace
+
+std::set<dev_t> devicesStackedOn(dev_t device, const std::string& blockFolder) {
+  std::set<dev_t> found{device};
+  std::vector<dev_t> pending{device};
+  while (!pending.empty() && found.size() < kMostStackedDevices) {
+    dev_t next = pending.back();
+    pending.pop_back();
+    fs::path folder = blockFolder + "/" + std::to_string(major(next)) + ":" + std::to_string(minor(next));
+    std::vector<fs::path> related = entriesOf(folder / "holders");
+    std::error_code ignored;
+    for (const fs::path& entry : entriesOf(folder))
+      if (fs::exists(entry / "partition", ignored)) related.push_back(entry);
+    for (const fs::path& entry : related) {
+      dev_t number = 0;
+      if (readDeviceNumber(entry / "dev", number) && found.insert(number).second) pending.push_back(number);
+    }
+  }
+  return found;
+}
 
 DWORD blockDeviceOpenError(int fd, bool write) {
   if (int error = mediumError(fd)) return win32FromErrno(error);
@@ -143,7 +141,7 @@ int flushBlockDevice(int fd) {
   if (fstat(fd, &info) != 0) return errno;
   // A medium that went away since the open has nothing left to write to.
   if (int error = mediumError(fd)) return error;
-  std::set<dev_t> devices = devicesOn(info.st_rdev);
+  std::set<dev_t> devices = devicesStackedOn(info.st_rdev);
   int failure = 0;
   std::set<dev_t> done;
   std::map<dev_t, int> unreached;  // file systems no mount point has led to yet, with the reason

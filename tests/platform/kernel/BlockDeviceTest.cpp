@@ -250,4 +250,22 @@ TEST_F(BlockDevices, ADeviceThatGoesAwayUnderAnOpenHandleEndsCleanly) {
   devices_.pop_back();
 }
 
+// A file system whose mount point another mount covers cannot be reached through the path, which
+// leads to the upper one; flushing the device must say so rather than flush the wrong one.
+TEST_F(BlockDevices, AFileSystemHiddenUnderAnotherMountIsReportedBusy) {
+  ATTACH_OR_SKIP(device, "hidden.img", 16 * kMiB);
+  fs::path folder = mount(device, "mnt");
+  ASSERT_FALSE(folder.empty()) << "mkfs.ext4 or mount failed on " << device;
+  link("x:", device);
+  HANDLE volume = open("\\\\.\\X:");
+  ASSERT_NE(volume, INVALID_HANDLE_VALUE) << error_;
+  EXPECT_TRUE(FlushFileBuffers(volume));
+  ASSERT_EQ(run("mount -t tmpfs -o size=1m corvane-test " + folder.string()), 0);
+  mounts_.push_back(folder);
+  SetLastError(0);
+  EXPECT_FALSE(FlushFileBuffers(volume));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  EXPECT_TRUE(CloseHandle(volume));
+}
+
 }  // namespace

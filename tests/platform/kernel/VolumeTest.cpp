@@ -3,16 +3,19 @@
 #include <windows.h>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 
 #include "corvane/kernel_hooks.h"
+#include "kernel/Volumes.h"
 #include "Unprivileged.h"
 
 namespace fs = std::filesystem;
@@ -233,6 +236,37 @@ TEST_F(Volumes, AnUnreadableTableDeniesEveryLetter) {
     EXPECT_EQ(code, ERROR_ACCESS_DENIED) << path;
   }
   fs::permissions(drives_, fs::perms::owner_all);
+}
+
+// A stick's file systems may sit on its partitions or on what is stacked on them; sysfs links
+// them as folders and links, which a made-up tree stands in for here.
+TEST_F(Volumes, TheDevicesOnADiskAreItsPartitionsAndWhatIsStackedOnThem) {
+  fs::path sys = root_ / "sys";
+  auto device = [&](const fs::path& folder, const std::string& number) {
+    fs::create_directories(folder);
+    std::ofstream(folder / "dev") << number << "\n";
+  };
+  device(sys / "8:16", "8:16");
+  device(sys / "8:16/sdb1", "8:17");
+  std::ofstream(sys / "8:16/sdb1/partition") << "1\n";
+  device(sys / "8:16/sdb2", "8:18");
+  std::ofstream(sys / "8:16/sdb2/partition") << "2\n";
+  device(sys / "8:16/queue", "9:99");  // a folder with a number that is no partition
+  device(sys / "virtual/dm-0", "253:0");
+  device(sys / "virtual/md0", "9:0");
+  fs::create_directories(sys / "8:17/holders");
+  fs::create_symlink(sys / "virtual/dm-0", sys / "8:17/holders/dm-0");
+  fs::create_directories(sys / "253:0/holders");
+  fs::create_symlink(sys / "virtual/md0", sys / "253:0/holders/md0");
+  fs::create_directories(sys / "9:0/holders");
+  fs::create_symlink(sys / "virtual/dm-0", sys / "9:0/holders/dm-0");  // a cycle ends the walk
+
+  using Set = std::set<dev_t>;
+  EXPECT_EQ(kernel::devicesStackedOn(makedev(8, 16), sys.string()),
+            (Set{makedev(8, 16), makedev(8, 17), makedev(8, 18), makedev(253, 0), makedev(9, 0)}));
+  EXPECT_EQ(kernel::devicesStackedOn(makedev(8, 17), sys.string()),
+            (Set{makedev(8, 17), makedev(253, 0), makedev(9, 0)}));
+  EXPECT_EQ(kernel::devicesStackedOn(makedev(7, 5), sys.string()), Set{makedev(7, 5)});
 }
 
 }  // namespace
