@@ -164,6 +164,8 @@ TEST_F(Volumes, BrokenTableEntriesFailWithTheirOwnCodes) {
   ASSERT_NE(file, nullptr);
   std::fclose(file);
   link("i:", root_ / "plain");                        // regular file
+  ASSERT_EQ(mkfifo((root_ / "fifo").c_str(), 0600), 0);
+  link("j:", root_ / "fifo");                         // a pipe: opening it would wait for a writer
 
   struct Case {
     const char* path;
@@ -171,7 +173,8 @@ TEST_F(Volumes, BrokenTableEntriesFailWithTheirOwnCodes) {
   } cases[] = {{"\\\\.\\d:", ERROR_FILE_NOT_FOUND},
                {"\\\\.\\f:", ERROR_INVALID_DRIVE},
                {"\\\\.\\g:", ERROR_CANT_RESOLVE_FILENAME},
-               {"\\\\.\\i:", ERROR_INVALID_DRIVE}};
+               {"\\\\.\\i:", ERROR_INVALID_DRIVE},
+               {"\\\\.\\j:", ERROR_INVALID_DRIVE}};
   for (const Case& c : cases) {
     EXPECT_EQ(open(c.path), INVALID_HANDLE_VALUE) << c.path;
     EXPECT_EQ(error_, c.code) << c.path;
