@@ -1,0 +1,46 @@
+# The Debian package, made by `cpack -G DEB` (scripts/package). The shared libraries the program
+# links are found by dpkg-shlibdeps; what it needs without linking is named here: xdg-utils, which
+# opens the licence and the web page, and the fonts that fontconfig is asked for ("MS Sans Serif"
+# and "Tahoma" are drawn with Liberation Sans and DejaVu Sans).
+#
+# No menu entry and no icon theme file: the program does nothing without a drive argument, so a
+# menu entry would only start it to report "The system cannot find the file specified."
+include(GNUInstallDirs)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME corvane)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Corvane developers")
+set(CPACK_PACKAGE_CONTACT "Corvane developers <developers@corvane.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "flush a drive's buffers and show the system's answer")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Corvane is started with one drive designation (corvane E:). It opens the
+volume that the drive table names, asks the system five times to write out
+everything buffered for it (every file system mounted from a block device,
+then the device), closes it, and shows the system's own message text in a
+small result window. A wait window plays a clip meanwhile; an About window
+shows the version and opens the licence.")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, fonts-liberation, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# Debian keeps a package's licence and history under /usr/share/doc/<package>/.
+set(corvane_docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/corvane)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${corvane_docdir})
+set(corvane_changelog ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(
+  OUTPUT ${corvane_changelog}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/changelog ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog
+  COMMAND gzip -9nf ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
+  VERBATIM)
+add_custom_target(corvane_changelog ALL DEPENDS ${corvane_changelog})
+install(FILES ${corvane_changelog} DESTINATION ${corvane_docdir})
+
+include(CPack)
