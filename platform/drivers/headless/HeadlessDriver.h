@@ -25,8 +25,11 @@ class HeadlessDriver : public Driver {
   void showWindow(HWND hwnd, bool visible) override;
   void moveWindow(HWND hwnd, const RECT& windowRect, const RECT& clientRect) override;
   void setTitle(HWND hwnd, const std::string& title) override;
-  void restack(const std::vector<HWND>& topToBottom) override { order_ = topToBottom; }
-  void setIcon(HWND, HICON) override {}
+  void restack(const std::vector<HWND>& topToBottom) override {
+    std::lock_guard guard(lock_);
+    order_ = topToBottom;
+  }
+  void setIcon(HWND, HICON, HICON) override {}
   void activate(HWND) override {}
   void present(HWND hwnd, const gdi::BitmapObject& surface, const RECT& area) override;
   void setWindowShape(HWND hwnd, const std::vector<RECT>* regionRects) override;
