@@ -10,11 +10,14 @@
 // frame included, which the window system paints itself.
 //
 // Everything runs on the user-interface thread: a driver calls its EventSink only from inside
-// pumpEvents or waitForEvents.
+// pumpEvents or waitForEvents. The one exception is presentFromThread, which any thread may call
+// at any time; a driver guards what it shares with it by a lock of its own that the
+// user-interface thread holds only for short bookkeeping, never while it waits for anything.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -101,6 +104,10 @@ class Driver {
   // is transparent. The surface stays valid until the next moveWindow or destroyWindow.
   virtual void present(HWND hwnd, const gdi::BitmapObject& surface, const RECT& area) = 0;
   virtual void setWindowShape(HWND hwnd, const std::vector<RECT>* regionRects) = 0;
+  // Any thread: shows pixels (0x00RRGGBB, top row first, `stride` pixels apart) over an area of
+  // a window in surface coordinates, as present does, without touching the surface. Dropped
+  // for an unknown or hidden window.
+  virtual void presentFromThread(HWND hwnd, const RECT& area, const uint32_t* pixels, int stride) = 0;
 
   // The pointer's image (NULL: none) and position.
   virtual void setCursor(HCURSOR cursor) = 0;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include "drivers/Driver.h"
@@ -33,6 +34,7 @@ class HeadlessDriver : public Driver {
   void activate(HWND) override {}
   void present(HWND hwnd, const gdi::BitmapObject& surface, const RECT& area) override;
   void setWindowShape(HWND hwnd, const std::vector<RECT>* regionRects) override;
+  void presentFromThread(HWND hwnd, const RECT& area, const uint32_t* pixels, int stride) override;
   void setCursor(HCURSOR cursor) override { cursor_ = cursor; }
   void setCursorPos(POINT) override {}
   void pumpEvents() override {}
@@ -58,6 +60,7 @@ class HeadlessDriver : public Driver {
     std::vector<RECT> shape;  // window coordinates
   };
   EventSink* sink_ = nullptr;
+  mutable std::mutex lock_;  // windows_ and order_
   SIZE size_{1024, 768};
   std::map<HWND, NativeWindow> windows_;
   std::vector<HWND> order_;

@@ -35,6 +35,7 @@
 #include "drivers/x11/X11Cursors.h"
 #include "drivers/x11/X11Keymap.h"
 #include "drivers/x11/X11Pixels.h"
+#include "drivers/x11/X11ThreadPresenter.h"
 #include "drivers/x11/X11WindowHints.h"
 #include "drivers/x11/Windows1252.h"
 #include "gdi/Bitmap.h"
@@ -151,10 +152,12 @@ class X11Driver final : public drivers::Driver {
     if (currentCursor_ != None) XDefineCursor(d_, w.xid, currentCursor_);
     byXid_[w.xid] = hwnd;
     windows_[hwnd] = w;
+    threads_.track(hwnd, w.xid, offset(w));
     return true;
   }
 
   void destroyWindow(HWND hwnd) override {
+    threads_.forget(hwnd);
     auto found = windows_.find(hwnd);
     if (found == windows_.end()) return;
     XDestroyWindow(d_, found->second.xid);
@@ -164,6 +167,7 @@ class X11Driver final : public drivers::Driver {
   }
 
   void showWindow(HWND hwnd, bool visible) override {
+    threads_.setMapped(hwnd, visible);
     Win* w = find(hwnd);
     if (w == nullptr || w->mapped == visible) return;
     if (visible) {
@@ -189,6 +193,7 @@ class X11Driver final : public drivers::Driver {
   }
 
   void moveWindow(HWND hwnd, const RECT& windowRect, const RECT& clientRect) override {
+    threads_.setOffset(hwnd, POINT{clientRect.left - windowRect.left, clientRect.top - windowRect.top});
     Win* w = find(hwnd);
     if (w == nullptr) return;
     w->windowRect = windowRect;
@@ -276,6 +281,10 @@ class X11Driver final : public drivers::Driver {
     presenter_.put(w->xid, gc_, buffer, left, top, right - left, bottom - top, left - off.x,
                    top - off.y);
     XFlush(d_);
+  }
+
+  void presentFromThread(HWND hwnd, const RECT& area, const uint32_t* pixels, int stride) override {
+    threads_.put(hwnd, area, pixels, stride);
   }
 
   void setWindowShape(HWND hwnd, const std::vector<RECT>* regionRects) override {
@@ -647,6 +656,7 @@ class X11Driver final : public drivers::Driver {
   Display* d_;
   drivers::EventSink* sink_ = nullptr;
   Presenter presenter_;
+  ThreadPresenter threads_{c_->name(), c_->visual(), c_->depth(), c_->format()};
   Cursors cursors_;
   std::unique_ptr<Clipboard> clipboard_;
   ::Window clipboardWindow_ = None;
