@@ -15,6 +15,7 @@ struct Atoms {
   Atom wmProtocols, wmDeleteWindow, wmTransientFor, wmState;
   Atom netWmName, netWmIconName, netWmIcon, netWmPid, netWmPing;
   Atom netWmState, netWmStateFullscreen, netWmStateAbove, netWmStateModal;
+  Atom netWmStateMaximizedVert, netWmStateMaximizedHorz;
   Atom netWmWindowType, netWmWindowTypeNormal, netWmWindowTypeDialog, netWmWindowTypeSplash;
   Atom netActiveWindow, netSupported, netSupportingWmCheck;
   Atom motifWmHints;

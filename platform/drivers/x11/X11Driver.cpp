@@ -610,7 +610,9 @@ class X11Driver final : public drivers::Driver {
     if (!w->resizable && !w->fullscreen &&
         (configure.width != widthOf(w->clientRect) || configure.height != heightOf(w->clientRect))) {
       // Without a sizing border the window cannot be resized on Windows either: keep the size,
-      // take the place.
+      // take the place. A manager that maximised it anyway must first let go of the maximise,
+      // or it refuses the size.
+      if (c_->wmSupports(c_->atoms().netWmState)) unmaximize(*c_, w->xid);
       w->configureSerial = NextRequest(d_);
       XResizeWindow(d_, w->xid, static_cast<unsigned>(widthOf(w->clientRect)),
                     static_cast<unsigned>(heightOf(w->clientRect)));

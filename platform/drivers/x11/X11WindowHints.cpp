@@ -189,6 +189,20 @@ void setFullscreen(Connection& c, ::Window window, bool on, bool keepAbove) {
   XSendEvent(d, c.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
 }
 
+void unmaximize(Connection& c, ::Window window) {
+  const Atoms& a = c.atoms();
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = a.netWmState;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 0;  // remove
+  event.xclient.data.l[1] = static_cast<long>(a.netWmStateMaximizedVert);
+  event.xclient.data.l[2] = static_cast<long>(a.netWmStateMaximizedHorz);
+  event.xclient.data.l[3] = 1;  // a normal application
+  XSendEvent(c.display(), c.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
 std::vector<Atom> readAtoms(Connection& c, ::Window window, Atom property) {
   std::vector<Atom> atoms;
   Atom type = None;

@@ -60,6 +60,9 @@ void setSizeHints(Connection& c, ::Window window, const RECT& client, bool resiz
 // leaves full screen.
 void setFullscreen(Connection& c, ::Window window, bool on, bool keepAbove);
 
+// Asks the window manager to take back a maximise (both directions).
+void unmaximize(Connection& c, ::Window window);
+
 // The atoms of an ATOM property of a window (empty when it is missing).
 std::vector<Atom> readAtoms(Connection& c, ::Window window, Atom property);
 

@@ -3,7 +3,9 @@
 #
 #   source xvfb_session.bash
 #   start_xvfb            # sets DISPLAY, or fails the test with a clear message
+#   start_xvfb 1024x768x8 -cc 3   # another screen (WIDTHxHEIGHTxDEPTH) and more Xvfb options
 #   track_pid PID         # killed on exit as well
+#   stop_xvfb             # ends the server (and the tracked processes) before the next start
 
 xvfb_pid=""
 tracked_pids=()
@@ -25,6 +27,13 @@ trap 'exit 130' INT TERM
 
 track_pid() { tracked_pids+=("$1"); }
 
+stop_xvfb() {
+  cleanup_session
+  xvfb_pid=""
+  tracked_pids=()
+  session_dir="$(mktemp -d)"
+}
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -33,7 +42,9 @@ fail() {
 start_xvfb() {
   command -v Xvfb >/dev/null || fail "Xvfb is not installed (scripts/setup installs it)"
   # -displayfd: the server picks a free display number and writes it when it is ready.
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$session_dir/display" \
+  local screen="${1:-1024x768x24}"
+  shift || true
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 "$screen" "$@" 3>"$session_dir/display" \
     2>"$session_dir/xvfb.log" &
   xvfb_pid=$!
   local tries=0
