@@ -75,10 +75,10 @@ void ThreadPresenter::put(HWND hwnd, const RECT& area, const uint32_t* pixels, i
   const PixelBuffer buffer{reinterpret_cast<uint8_t*>(const_cast<uint32_t*>(pixels)),
                            static_cast<int>(area.right - area.left), static_cast<int>(area.bottom - area.top),
                            stride * 4};
+  // The trap's end waits for the server to take the frame.
   ErrorTrap trap(display_);
   presenter_->put(target.xid, gc_, buffer, left - area.left, top - area.top, width, height,
                   left - target.offset.x, top - target.offset.y);
-  trap.sync();
 }
 
 }  // namespace x11
