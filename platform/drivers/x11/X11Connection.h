@@ -41,6 +41,8 @@ class Connection {
   Colormap colormap() const { return colormap_; }
   // How the program's pixels and the root window's pixels are packed.
   const PixelFormat& format() const { return format_; }
+  // The windows use a colormap of their own rather than the screen's default one.
+  bool ownsColormap() const { return ownColormap_; }
   const PixelFormat& rootFormat() const { return visual_ == rootVisual_ ? format_ : rootFormat_; }
   int fd() const { return ConnectionNumber(display_); }
   const Atoms& atoms() const { return atoms_; }

@@ -180,6 +180,10 @@ class X11Driver final : public drivers::Driver {
       setTransientFor(*c_, w->xid, transientFor);
       setWindowKind(*c_, w->xid, w->kind);
       XMapWindow(d_, w->xid);
+      // A window manager installs the colormap of the window in front; without one, we must.
+      if (c_->ownsColormap() && !c_->wmSupports(c_->atoms().netWmState)) {
+        XInstallColormap(d_, c_->colormap());
+      }
       w->mapped = true;
       w->exposeDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapWaitMs);
       w->awaitingExpose = true;
