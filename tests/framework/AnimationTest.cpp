@@ -101,9 +101,9 @@ int indexOf(COLORREF c) {
 TEST_F(AnimationPlayer, FramesFollowOneAnotherOnTheScreenWhileTheProgramThreadPumpsNothing) {
   showForm();
   form.Animation1.Open(clipFile(test_clips::writeClip(40, 20, kColours, 40000)));
-  form.Animation1.Play();
   hl::runUntilIdle();
-  EXPECT_EQ(centre(), kColours[0]);
+  EXPECT_EQ(centre(), kColours[0]) << "an open clip shows its first frame";
+  form.Animation1.Play();
 
   std::vector<COLORREF> seen = framesSeenWithoutPumping(700);
   // 25 frames a second for 0.7 s: a loaded machine may drop some, but the clip plainly moves, in
