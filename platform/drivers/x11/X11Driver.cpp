@@ -218,7 +218,23 @@ class X11Driver final : public drivers::Driver {
       w->fullscreen = fullscreen;
       w->kind.fullscreen = fullscreen;
       if (w->mapped) {
-        setFullscreen(*c_, w->xid, fullscreen, w->topmost || w->kind.splash);
+        // A manager gives a splash no full-screen function and reads the type only when it
+        // takes a window in: a splash that goes full screen (or back) is shown anew as what it
+        // has become.
+        const bool wasSplash = w->kind.splash;
+        const HWND owner = GetWindow(hwnd, GW_OWNER);
+        w->kind.splash = !w->hasFrame && !fullscreen && owner == nullptr;
+        w->kind.above = w->topmost || w->kind.splash;
+        if (w->kind.splash != wasSplash && c_->wmSupports(c_->atoms().netWmState)) {
+          XWithdrawWindow(d_, w->xid, c_->screen());
+          awaitWithdrawal(w->xid);
+          setWindowKind(*c_, w->xid, w->kind);
+          XMapWindow(d_, w->xid);
+          w->exposeDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapWaitMs);
+          w->awaitingExpose = true;
+        } else {
+          setFullscreen(*c_, w->xid, fullscreen, w->kind.above && !fullscreen);
+        }
       }
     }
     XFlush(d_);
@@ -454,6 +470,25 @@ class X11Driver final : public drivers::Driver {
       k.modal = others > 0 && enabled == 0;
     }
     return k;
+  }
+
+  // The manager drops a window's WM_STATE (and its _NET_WM_STATE) once it has let go of a
+  // withdrawn window; what is set before then would be lost. Waits kMapWaitMs at most.
+  void awaitWithdrawal(::Window xid) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapWaitMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+      Atom type = None;
+      int format = 0;
+      unsigned long count = 0, after = 0;
+      unsigned char* data = nullptr;
+      XSync(d_, False);
+      const bool present = XGetWindowProperty(d_, xid, c_->atoms().wmState, 0, 1, False,
+                                              AnyPropertyType, &type, &format, &count, &after,
+                                              &data) == Success && type != None;
+      if (data != nullptr) XFree(data);
+      if (!present) return;
+      poll(nullptr, 0, 5);
+    }
   }
 
   // Waits, up to each window's deadline, until every window shown since the last pump has been

@@ -16,6 +16,20 @@
 
 namespace x11 {
 
+namespace {
+
+void setWindowType(Connection& c, ::Window window, const WindowKind& kind) {
+  const Atoms& a = c.atoms();
+  const Atom type = kind.splash   ? a.netWmWindowTypeSplash
+                    : kind.dialog ? a.netWmWindowTypeDialog
+                                  : a.netWmWindowTypeNormal;
+  XChangeProperty(c.display(), window, a.netWmWindowType, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&type), 1);
+}
+
+}  // namespace
+
+
 void setTitle(Connection& c, ::Window window, const std::string& title) {
   Display* d = c.display();
   const std::string utf8 = utf8From1252(title);
@@ -123,11 +137,7 @@ void setWindowIdentity(Connection& c, ::Window window, ::Window leader) {
 void setWindowKind(Connection& c, ::Window window, const WindowKind& kind) {
   Display* d = c.display();
   const Atoms& a = c.atoms();
-  const Atom type = kind.splash   ? a.netWmWindowTypeSplash
-                    : kind.dialog ? a.netWmWindowTypeDialog
-                                  : a.netWmWindowTypeNormal;
-  XChangeProperty(d, window, a.netWmWindowType, XA_ATOM, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(&type), 1);
+  setWindowType(c, window, kind);
 
   const std::vector<long> motif = motifHints(kind);
   XChangeProperty(d, window, a.motifWmHints, a.motifWmHints, 32, PropModeReplace,
