@@ -32,14 +32,7 @@ window=$(timeout 20 xdotool search --sync --name "^${title}\$" | head -n 1) ||
   { cat "$session_dir/corvane.log"; fail "the run never reached the result window"; }
 sleep 1
 "$close" "$window" || fail "could not ask the result window to close"
-for _ in $(seq 30); do
-  kill -0 "$app" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$app" 2>/dev/null && fail "the program did not end after the close"
-status=0
-wait "$app" || status=$?
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+expect_end "$app" "the close"
 elapsed=$((SECONDS - started))
 [ "$elapsed" -le 8 ] || fail "the run took $elapsed s: the waits for the manager did not give up"
 echo "PASS: the run went on without the manager and ended with status 0 in $elapsed s"

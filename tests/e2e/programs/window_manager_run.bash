@@ -60,19 +60,6 @@ window_of_size() {
   return 1
 }
 
-expect_end() {
-  local pid=$1 how=$2
-  for _ in $(seq 30); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2>/dev/null && fail "the program was still running three seconds after $how"
-  local status=0
-  wait "$pid" || status=$?
-  [ "$status" -eq 0 ] || fail "the program ended with status $status after $how"
-  echo "$how ended the run with status 0"
-}
-
 check_wait_window() {
   local pid=$1 w geometry x y
   w=$(window_of_size "$pid" "$wait_size") || fail "no wait window of $wait_size during the flush"

@@ -6,6 +6,7 @@
 #   start_xvfb 1024x768x8 -cc 3   # another screen (WIDTHxHEIGHTxDEPTH) and more Xvfb options
 #   track_pid PID         # killed on exit as well
 #   stop_xvfb             # ends the server (and the tracked processes) before the next start
+#   expect_end PID HOW    # the process ends within three seconds, with status 0
 
 xvfb_pid=""
 tracked_pids=()
@@ -60,4 +61,17 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$session_dir/display")"
   unset CORVANE_DRIVER
   echo "Xvfb running on $DISPLAY"
+}
+
+expect_end() {
+  local pid=$1 how=$2
+  for _ in $(seq 30); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && fail "the program was still running three seconds after $how"
+  local status=0
+  wait "$pid" || status=$?
+  [ "$status" -eq 0 ] || fail "the program ended with status $status after $how"
+  echo "$how ended the run with status 0"
 }
