@@ -43,6 +43,9 @@ int onIoError(Display* display) {
 }  // namespace
 
 Connection* Connection::open(const char* name, std::string& error) {
+  // The animation's player paints on a second connection from its own thread; Xlib's shared
+  // state must be guarded before the first connection opens (libX11 1.8 does this by itself).
+  XInitThreads();
   const char* tried = XDisplayName(name);
   Display* display = XOpenDisplay(name);
   if (display == nullptr) {
