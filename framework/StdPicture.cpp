@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
