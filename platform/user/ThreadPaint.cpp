@@ -11,6 +11,7 @@
 // driver is called after it is let go, so the user-interface thread never waits for a drawing.
 #include "user/ThreadPaint.h"
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -62,6 +63,15 @@ View viewOf(Window* w, Window* top) {
   return view;
 }
 
+bool samePlace(const View& a, const View& b) {
+  const std::vector<RECT>& ra = a.visible.rects();
+  const std::vector<RECT>& rb = b.visible.rects();
+  return a.top == b.top && a.origin.x == b.origin.x && a.origin.y == b.origin.y && ra.size() == rb.size() &&
+         std::equal(ra.begin(), ra.end(), rb.begin(), [](const RECT& x, const RECT& y) {
+           return x.left == y.left && x.top == y.top && x.right == y.right && x.bottom == y.bottom;
+         });
+}
+
 }  // namespace
 
 void publishThreadView(Window* w) {
@@ -90,7 +100,11 @@ void refreshThreadViews(Window* top) {
     if (w == nullptr) continue;
     View view = viewOf(w, top);
     std::lock_guard guard(lock);
-    if (views.count(hwnd) != 0) views[hwnd] = std::move(view);
+    auto known = views.find(hwnd);
+    if (known == views.end()) continue;
+    // A drawing made for another place would land in the wrong part of the surface.
+    if (!samePlace(known->second, view)) drawings.erase(hwnd);
+    known->second = std::move(view);
   }
 }
 

@@ -116,6 +116,20 @@ TEST_F(ThreadPaint, OnlyTheVisiblePartOfTheWindowIsDrawn) {
   EXPECT_EQ(shown(0, 60), RGB(255, 255, 255)) << "drawn below the child";
 }
 
+TEST_F(ThreadPaint, ADrawingForAPlaceTheWindowHasLeftStaysOutOfTheSurface) {
+  paintFromThread(child, 5, 5, 20, 10, RGB(255, 0, 0));
+  SetWindowPos(child, nullptr, 80, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  hl::runUntilIdle();
+  // Where the child was, the top-level window's own white; where it is, its own white too.
+  HDC dc = GetDC(top);
+  EXPECT_EQ(GetPixel(dc, 10 + 5, 10 + 5), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 80 + 5, 40 + 5), RGB(255, 255, 255));
+  ReleaseDC(top, dc);
+  // And the thread now draws at the new place.
+  paintFromThread(child, 0, 0, 4, 4, RGB(0, 0, 255));
+  EXPECT_EQ(hl::screenPixel(100 + 80 + 1, 100 + 40 + 1), RGB(0, 0, 255));
+}
+
 TEST_F(ThreadPaint, HiddenAndDestroyedWindowsTakeNothing) {
   ShowWindow(top, SW_HIDE);
   Result hidden = paintFromThread(child, 0, 0, 10, 10, RGB(255, 0, 0));
