@@ -21,9 +21,12 @@ result_size="312x124"
 start_window_manager() {
   local manager=$1
   command -v "$manager" >/dev/null || fail "$manager is not installed (scripts/setup installs it)"
-  "$manager" >"$session_dir/$manager.log" 2>&1 &
+  # A home of its own: managers write their settings there on the first start, and two tests
+  # starting the same manager at once must not write the same files.
+  mkdir -p "$session_dir/home"
+  HOME="$session_dir/home" "$manager" >"$session_dir/$manager.log" 2>&1 &
   track_pid $!
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
       # The check window comes early in a manager's start; a window mapped while it still sets
       # itself up may be taken in but never shown (openbox does this).
