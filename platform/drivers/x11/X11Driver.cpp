@@ -12,9 +12,10 @@
 // without a sizing border keeps its size when a manager resizes it (maximise, tiling) and
 // loses nothing but the manager's attempt. Showing a window makes the next pump wait up to
 // kMapWaitMs for the server to expose it, so a window shown before a long blocking call is on
-// the screen, painted, before that call starts. Mouse wheel buttons (4 to 7) report nothing, since the
-// window system takes no wheel input. A typed character that no key of a US keyboard makes
-// arrives as VK_PACKET (0xE7) with that character, the way Windows delivers injected Unicode.
+// the screen, painted, before that call starts. Mouse wheel buttons (4 to 7) report nothing,
+// since the window system takes no wheel input. A typed character that no key of a US keyboard
+// makes arrives as VK_PACKET (0xE7) with that character, the way Windows delivers injected
+// Unicode.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -185,8 +186,7 @@ class X11Driver final : public drivers::Driver {
         XInstallColormap(d_, c_->colormap());
       }
       w->mapped = true;
-      w->exposeDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapWaitMs);
-      w->awaitingExpose = true;
+      expectExposure(*w);
       // The window takes its place in the window system's order, not simply the top.
       applyStacking();
     } else {
@@ -230,8 +230,7 @@ class X11Driver final : public drivers::Driver {
           awaitWithdrawal(w->xid);
           setWindowKind(*c_, w->xid, w->kind);
           XMapWindow(d_, w->xid);
-          w->exposeDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapWaitMs);
-          w->awaitingExpose = true;
+          expectExposure(*w);
         } else {
           setFullscreen(*c_, w->xid, fullscreen, w->kind.above && !fullscreen);
         }
@@ -472,6 +471,12 @@ class X11Driver final : public drivers::Driver {
     return k;
   }
 
+  // The next pump waits for the server to expose the window just mapped.
+  static void expectExposure(Win& w) {
+    w.exposeDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapWaitMs);
+    w.awaitingExpose = true;
+  }
+
   // The manager drops a window's WM_STATE (and its _NET_WM_STATE) once it has let go of a
   // withdrawn window; what is set before then would be lost. Waits kMapWaitMs at most.
   void awaitWithdrawal(::Window xid) {
@@ -647,7 +652,8 @@ class X11Driver final : public drivers::Driver {
     if (!XTranslateCoordinates(d_, w->xid, c_->root(), 0, 0, &x, &y, &child)) return 0;
     RECT actual{x, y, x + configure.width, y + configure.height};
     if (!w->resizable && !w->fullscreen &&
-        (configure.width != widthOf(w->clientRect) || configure.height != heightOf(w->clientRect))) {
+        (configure.width != widthOf(w->clientRect) ||
+         configure.height != heightOf(w->clientRect))) {
       // Without a sizing border the window cannot be resized on Windows either: keep the size,
       // take the place. A manager that maximised it anyway must first let go of the maximise,
       // or it refuses the size.

@@ -63,7 +63,8 @@ void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons) {
     if (object == nullptr || object->width <= 0 || object->height <= 0) continue;
     if (std::find(used.begin(), used.end(), object) != used.end()) continue;
     used.push_back(object);
-    const std::vector<long> image = netWmIconData(gdi::iconToArgb(*object), object->width, object->height);
+    const std::vector<long> image =
+        netWmIconData(gdi::iconToArgb(*object), object->width, object->height);
     data.insert(data.end(), image.begin(), image.end());
   }
   if (data.empty()) {
@@ -179,7 +180,9 @@ void setFullscreen(Connection& c, ::Window window, bool on, bool keepAbove) {
   if (!c.wmSupports(a.netWmState)) {
     std::vector<Atom> states = readAtoms(c, window, a.netWmState);
     states.erase(std::remove_if(states.begin(), states.end(),
-                                [&](Atom s) { return s == a.netWmStateFullscreen || s == a.netWmStateAbove; }),
+                                [&](Atom s) {
+                                  return s == a.netWmStateFullscreen || s == a.netWmStateAbove;
+                                }),
                  states.end());
     if (on) states.push_back(a.netWmStateFullscreen);
     if (on || keepAbove) states.push_back(a.netWmStateAbove);
