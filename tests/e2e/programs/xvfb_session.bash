@@ -17,6 +17,15 @@ cleanup_session() {
   for pid in "${tracked_pids[@]}"; do
     kill "$pid" 2>/dev/null || true
   done
+  # Some window managers (fluxbox) take a TERM as a wish to end at their leisure and never do
+  # once the server is gone.
+  for pid in "${tracked_pids[@]}"; do
+    for _ in 1 2 3 4 5; do
+      kill -0 "$pid" 2>/dev/null || continue 2
+      sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+  done
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
