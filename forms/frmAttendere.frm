@@ -1,5 +1,6 @@
 Begin Form frmAttendere
    Caption = ""
+   BorderStyle = 0
    ClientWidth = 3735
    ClientHeight = 840
    StartUpPosition = 2

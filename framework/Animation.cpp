@@ -1,21 +1,53 @@
+// Threads: the program's thread calls every public method and handles the window's messages.
+// While a clip of more than one frame plays, the player thread advances the frame at the clip's
+// rate and draws it through GetDC, SetDIBitsToDevice and ReleaseDC, which the platform accepts
+// from any thread.
+//
+// Shared, under lock_: stop_, frame_, shown_ (with its size) and origin_. The clip is the
+// player's alone while the player runs, and the program thread's otherwise. Neither thread holds
+// lock_ while it calls the window system, so neither waits for the other's drawing; stopping
+// waits for the player to end, which takes at most the frame it is drawing. A player that falls
+// behind (a slow display) skips frames rather than hurrying to catch up.
 #include "framework/Animation.h"
 
 #include "framework/Form.h"
 #include "framework/media/AviClip.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
+
 constexpr char kAnimationClass[] = "CorvaneAnimation";
-constexpr UINT_PTR kFrameTimer = 1;
+
+void drawFrame(HDC dc, const uint32_t* pixels, int width, int height, POINT at) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;  // top row first
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, at.x, at.y, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                    static_cast<UINT>(height), pixels, &bi, DIB_RGB_COLORS);
+}
+
 }  // namespace
 
 Animation::Animation(Form* owner, std::string name) : Control(owner, std::move(name), "Animation") {}
-Animation::~Animation() { destroy(); }
+Animation::~Animation() {
+  destroy();
+  stopPlayer();
+}
 
 void Animation::setBackColor(OLE_COLOR c) {
   backColor_ = c;
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+int Animation::currentFrame() const {
+  std::lock_guard guard(lock_);
+  return frame_;
 }
 
 void Animation::Open(const std::string& path) {
@@ -25,31 +57,105 @@ void Animation::Open(const std::string& path) {
   } catch (const std::exception& e) {
     throw RuntimeError(ErrAnimationOpen, std::string("Unable to open AVI file: ") + e.what());
   }
-  frame_ = 0;
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  show(0);
 }
 
 void Animation::Play() {
   if (!clip_) throw RuntimeError(ErrAnimationOpen, "Unable to play: no clip is open");
+  stopPlayer();
   playing_ = true;
-  frame_ = 0;
-  if (hwnd_) {
-    UINT ms = std::max<UINT>(USER_TIMER_MINIMUM, (clip_->microsecondsPerFrame() + 500) / 1000);
-    SetTimer(hwnd_, kFrameTimer, ms, nullptr);
-    InvalidateRect(hwnd_, nullptr, FALSE);
-  }
+  show(0);
+  if (hwnd_ && clip_->frameCount() > 1) startPlayer();
 }
 
 void Animation::Stop() {
+  stopPlayer();
   playing_ = false;
-  if (hwnd_) KillTimer(hwnd_, kFrameTimer);
 }
 
 void Animation::Close() {
   Stop();
   clip_.reset();
-  frame_ = 0;
+  {
+    std::lock_guard guard(lock_);
+    frame_ = 0;
+    shown_.clear();
+  }
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+// Program's thread, with no player running: makes a frame the one shown.
+void Animation::show(int index) {
+  const std::vector<uint32_t>& pixels = clip_->frame(index);
+  {
+    std::lock_guard guard(lock_);
+    frame_ = index;
+    shown_ = pixels;
+    shownWidth_ = clip_->width();
+    shownHeight_ = clip_->height();
+  }
+  placeFrame();
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Animation::placeFrame() {
+  if (!hwnd_) return;
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  std::lock_guard guard(lock_);
+  origin_ = POINT{(client.right - shownWidth_) / 2, (client.bottom - shownHeight_) / 2};
+}
+
+void Animation::startPlayer() {
+  {
+    std::lock_guard guard(lock_);
+    stop_ = false;
+  }
+  unsigned period = std::max<unsigned>(clip_->microsecondsPerFrame(), kMinFrameMicroseconds);
+  player_ = std::thread(&Animation::playLoop, this, hwnd_, period);
+}
+
+void Animation::stopPlayer() {
+  if (!player_.joinable()) return;
+  {
+    std::lock_guard guard(lock_);
+    stop_ = true;
+  }
+  wake_.notify_all();
+  player_.join();
+}
+
+void Animation::playLoop(HWND hwnd, unsigned microsecondsPerFrame) {
+  using Clock = std::chrono::steady_clock;
+  const auto period = std::chrono::microseconds(microsecondsPerFrame);
+  auto due = Clock::now();
+  int index = currentFrame();
+  for (;;) {
+    due += period;
+    POINT at;
+    {
+      std::unique_lock guard(lock_);
+      if (wake_.wait_until(guard, due, [this] { return stop_; })) return;
+      at = origin_;
+    }
+    index = (index + 1) % clip_->frameCount();
+    const std::vector<uint32_t>* pixels = nullptr;
+    try {
+      pixels = &clip_->frame(index);
+    } catch (const std::exception&) {
+      return;  // a frame that cannot be decoded ends the playback, not the program
+    }
+    {
+      std::lock_guard guard(lock_);
+      frame_ = index;
+      shown_ = *pixels;
+    }
+    if (HDC dc = GetDC(hwnd)) {
+      drawFrame(dc, pixels->data(), clip_->width(), clip_->height(), at);
+      ReleaseDC(hwnd, dc);
+    }
+    if (Clock::now() > due + period) due = Clock::now();
+  }
 }
 
 bool Animation::applyProperty(const std::string& k, const PropertyValue& v) {
@@ -73,15 +179,17 @@ void Animation::create(HWND parent) {
   hwnd_ = CreateWindowExA(0, kAnimationClass, "", style, r.left, r.top, r.right - r.left,
                           r.bottom - r.top, parent, nullptr, nullptr, this);
   if (!hwnd_) throw RuntimeError(ErrFormDescription, "the animation \"" + Name() + "\" cannot be created");
+  placeFrame();
 }
 
 void Animation::destroy() {
+  // The player draws on the window, so it ends first.
+  stopPlayer();
+  playing_ = false;
   if (!hwnd_) return;
-  KillTimer(hwnd_, kFrameTimer);
   HWND h = hwnd_;
   hwnd_ = nullptr;
   DestroyWindow(h);
-  playing_ = false;
 }
 
 void Animation::paint(HDC dc) {
@@ -90,19 +198,17 @@ void Animation::paint(HDC dc) {
   HBRUSH back = CreateSolidBrush(TranslateOleColor(backColor_));
   FillRect(dc, &client, back);
   DeleteObject(back);
-  if (!clip_ || clip_->frameCount() == 0) return;
-  const std::vector<uint32_t>& pixels = clip_->frame(frame_ % clip_->frameCount());
-  int w = clip_->width(), h = clip_->height();
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;  // top row first
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  int x = (client.right - w) / 2, y = (client.bottom - h) / 2;
-  SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0,
-                    static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
+  std::vector<uint32_t> pixels;
+  int width, height;
+  POINT at;
+  {
+    std::lock_guard guard(lock_);
+    pixels = shown_;
+    width = shownWidth_;
+    height = shownHeight_;
+    at = origin_;
+  }
+  if (!pixels.empty()) drawFrame(dc, pixels.data(), width, height, at);
 }
 
 LRESULT Animation::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -111,12 +217,13 @@ LRESULT Animation::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 1;
     case WM_PAINT:
       return PaintWholeClient(hwnd_, [this](HDC dc) { paint(dc); });
-    case WM_TIMER:
-      if (wParam == kFrameTimer && playing_ && clip_ && clip_->frameCount() > 0) {
-        frame_ = (frame_ + 1) % clip_->frameCount();
-        InvalidateRect(hwnd_, nullptr, FALSE);
-      }
-      return 0;
+    case WM_SIZE:
+      placeFrame();
+      break;
+    case WM_DESTROY:
+      // The window goes with its form as well: the player must not outlive it.
+      stopPlayer();
+      break;
     default:
       break;
   }

@@ -1,12 +1,18 @@
 // The animation control: plays a silent clip in a loop at the clip's own frame rate, centred on
-// the control's back colour.
+// the control's back colour. As the platform's control does, it plays on a thread of its own, so
+// the clip keeps moving while the program's thread is blocked (in a device call, say).
 #pragma once
 
 #include "framework/Control.h"
 #include "framework/ControlWindow.h"
 
+#include <condition_variable>
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace media {
 class AviClip;
@@ -19,16 +25,21 @@ class Animation : public Control {
 
   OLE_COLOR BackColor() const { return backColor_; }
   void setBackColor(OLE_COLOR c);
-  // Opens a clip; a clip that cannot be read raises RuntimeError naming the file.
+  // Opens a clip, showing its first frame; a clip that cannot be read raises RuntimeError naming
+  // the file. The name may be written the Windows way.
   void Open(const std::string& path);
-  // Plays every frame, repeating without end.
+  // Plays every frame from the first, repeating without end.
   void Play();
+  // Stops on the frame shown.
   void Stop();
   // Stops and lets the clip go.
   void Close();
   bool isOpen() const { return clip_ != nullptr; }
   bool isPlaying() const { return playing_; }
-  int currentFrame() const { return frame_; }
+  int currentFrame() const;
+
+  // The shortest time a frame stays, whatever the clip asks for: the system's timer floor.
+  static constexpr unsigned kMinFrameMicroseconds = 10000;
 
   HWND hWnd() const override { return hwnd_; }
   bool applyProperty(const std::string& key, const PropertyValue& value) override;
@@ -41,10 +52,23 @@ class Animation : public Control {
   CORVANE_ROUTED_CONTROL;
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void paint(HDC dc);
+  void show(int index);
+  void placeFrame();
+  void startPlayer();
+  void stopPlayer();
+  void playLoop(HWND hwnd, unsigned microsecondsPerFrame);
 
   HWND hwnd_ = nullptr;
   OLE_COLOR backColor_ = 0x8000000F;
-  std::unique_ptr<media::AviClip> clip_;
-  int frame_ = 0;
+  std::unique_ptr<media::AviClip> clip_;  // the player's alone while it runs
   bool playing_ = false;
+  std::thread player_;
+
+  mutable std::mutex lock_;
+  std::condition_variable wake_;
+  bool stop_ = false;
+  int frame_ = 0;
+  std::vector<uint32_t> shown_;  // the pixels of frame_, empty when no clip is open
+  int shownWidth_ = 0, shownHeight_ = 0;
+  POINT origin_{0, 0};  // where a frame's top-left corner goes in the client area
 };

@@ -26,6 +26,27 @@ constexpr char kFormClass[] = "CorvaneForm";
 
 LONG px(int32_t twips) { return static_cast<LONG>(std::nearbyint(twips / 15.0)); }
 
+// The 16 x 16 image of an icon file as an icon of its own, for title bars and task lists; the big
+// icon shrunk when the file has no such image.
+HICON smallIconOf(const StdPicture& picture) {
+  if (picture.kind() != StdPicture::Kind::Icon) return nullptr;
+  const std::vector<uint8_t>& b = picture.sourceBytes();
+  auto u16 = [&](size_t at) { return static_cast<uint32_t>(b[at] | b[at + 1] << 8); };
+  auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+  const size_t count = b.size() >= 6 ? u16(4) : 0;
+  for (size_t i = 0; i < count && 6 + 16 * (i + 1) <= b.size(); ++i) {
+    const size_t entry = 6 + 16 * i;
+    if (b[entry] != 16 || b[entry + 1] != 16) continue;
+    const uint32_t size = u32(entry + 8), offset = u32(entry + 12);
+    if (offset > b.size() || size > b.size() - offset) break;
+    HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(b.data() + offset), size, TRUE,
+                                          0x00030000, 16, 16, LR_DEFAULTCOLOR);
+    if (icon) return icon;
+    break;
+  }
+  return static_cast<HICON>(CopyImage(picture.Handle(), IMAGE_ICON, 16, 16, 0));
+}
+
 int16_t shiftState() {
   int16_t s = 0;
   if (GetKeyState(VK_SHIFT) < 0) s |= 1;
@@ -87,6 +108,7 @@ Form::~Form() {
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
   }
+  releaseSmallIcon();
 }
 
 Form* Form::fromWindow(HWND hwnd) {
@@ -207,8 +229,7 @@ void Form::createWindow() {
   windows()[hwnd] = this;
   loaded().push_back(this);
   windowDC_ = GetDC(hwnd);
-  if (icon_ && icon_->Type() == vbPicTypeIcon)
-    SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Handle()));
+  if (icon_) applyIcon();
   if (autoRedraw_) rebuildImage();
 }
 
@@ -264,6 +285,13 @@ void Form::Show(int16_t modal) {
   if (modal && visible_) throw RuntimeError(400, "Form already displayed; can't show modally");
 
   std::vector<HWND> disabled;
+  if (modal && !visible_) {
+    // The window that was active when it opened owns it while it is modal, as a dialog box's
+    // owner does: the window manager keeps it over that one and knows it is its dialog.
+    HWND active = GetActiveWindow();
+    SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT,
+                      reinterpret_cast<LONG_PTR>(active != hwnd_ ? active : nullptr));
+  }
   if (modal) {
     for (Form* f : loaded()) {
       if (f != this && f->hwnd_ && IsWindowEnabled(f->hwnd_)) {
@@ -304,6 +332,8 @@ void Form::Show(int16_t modal) {
     }
     for (HWND h : disabled)
       if (IsWindow(h)) EnableWindow(h, TRUE);
+    // An owner takes its owned windows with it when it goes; the ownership ends with the wait.
+    if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, 0);
   }
 }
 
@@ -331,6 +361,7 @@ void Form::Unload() {
   windowDC_ = nullptr;  // the window's own device context goes with the window
   focus_ = shownDefault_ = pressedWindowless_ = nullptr;
   DestroyWindow(hwnd);
+  releaseSmallIcon();
   unloading_ = false;
 }
 
@@ -358,9 +389,21 @@ void Form::setEnabled(bool enabled) {
 
 void Form::setIcon(PictureRef icon) {
   icon_ = std::move(icon);
-  if (hwnd_)
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG,
-                 icon_ && icon_->Type() == vbPicTypeIcon ? reinterpret_cast<LPARAM>(icon_->Handle()) : 0);
+  if (hwnd_) applyIcon();
+}
+
+void Form::applyIcon() {
+  const bool isIcon = icon_ && icon_->Type() == vbPicTypeIcon;
+  HICON small = isIcon ? smallIconOf(*icon_) : nullptr;
+  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, isIcon ? reinterpret_cast<LPARAM>(icon_->Handle()) : 0);
+  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  releaseSmallIcon();
+  smallIcon_ = small;
+}
+
+void Form::releaseSmallIcon() {
+  if (smallIcon_) DestroyIcon(smallIcon_);
+  smallIcon_ = nullptr;
 }
 
 int32_t Form::Left() const {

@@ -132,6 +132,9 @@ class Form {
   void paint(HDC dc, const RECT& area);
   void rebuildImage();
   void releaseImage();
+  // Gives the window its icon: the big one and a small one made from it.
+  void applyIcon();
+  void releaseSmallIcon();
   void moveFocus(bool forward);
   std::vector<Control*> tabOrder() const;
   Control* windowlessAt(POINT p) const;
@@ -159,6 +162,7 @@ class Form {
   int32_t clientWidth_ = 4680, clientHeight_ = 3195;
   FontRef font_ = NewFont();
   PictureRef icon_;
+  HICON smallIcon_ = nullptr;  // owned; made from icon_
   std::vector<Control*> controls_;
   Control* focus_ = nullptr;
   Control* shownDefault_ = nullptr;

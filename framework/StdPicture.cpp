@@ -2,14 +2,11 @@
 
 #include <gdiplus.h>
 
+#include "framework/FileBytes.h"
 #include "framework/RuntimeError.h"
 
 #include <atomic>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -25,12 +22,8 @@ FileKind sniff(const std::vector<uint8_t>& b) {
   return FileKind::Unknown;
 }
 
-bool readFile(const std::string& path, std::vector<uint8_t>& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
+// Pictures larger than the largest bitmap the platform hands out cannot be shown anyway.
+constexpr size_t kMaxPictureFileBytes = size_t{512} << 20;
 
 // GDI+ wants its start-up call once per process before the first bitmap.
 void startGdiplus() {
@@ -130,35 +123,39 @@ int HimetricToPixels(int32_t himetric) {
 PictureRef LoadPicture(const std::string& path) {
   if (path.empty()) return nullptr;
   std::vector<uint8_t> bytes;
-  if (!readFile(path, bytes)) throw RuntimeError(ErrFileNotFound, "File not found: " + path);
+  switch (ReadFileBytes(path, kMaxPictureFileBytes, bytes)) {
+    case FileBytesResult::Ok: break;
+    case FileBytesResult::TooLarge: throw RuntimeError(ErrInvalidPicture, "Invalid picture");
+    default: throw RuntimeError(ErrFileNotFound, "File not found: " + path);
+  }
   return loadKnown(path, std::move(bytes));
 }
 
 PictureRef LoadPictureFromBytes(const std::vector<uint8_t>& bytes) {
   if (sniff(bytes) == FileKind::Unknown) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
-  // The loaders read files, so the bytes pass through a private temporary one.
+  // The loaders read files, so the bytes pass through a private temporary one, which goes away
+  // when its handle closes.
   static std::atomic<unsigned> counter{0};
-  std::error_code ec;
-  std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
-  if (ec) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
-  std::filesystem::path file =
-      dir / ("corvane-picture-" + std::to_string(GetTickCount64()) + "-" +
-             std::to_string(reinterpret_cast<uintptr_t>(&bytes)) + "-" +
-             std::to_string(counter++) + ".tmp");
-  {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-      std::filesystem::remove(file, ec);
-      throw RuntimeError(ErrInvalidPicture, "Invalid picture");
-    }
+  char folder[MAX_PATH + 1] = {};
+  DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder || bytes.size() > 0xFFFFFFFFu) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
+  const std::string file = std::string(folder) + "corvane-picture-" + std::to_string(GetTickCount64()) + "-" +
+                           std::to_string(reinterpret_cast<uintptr_t>(&bytes)) + "-" + std::to_string(counter++) + ".tmp";
+  HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
+  DWORD written = 0;
+  if (!WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size()) {
+    CloseHandle(handle);
+    throw RuntimeError(ErrInvalidPicture, "Invalid picture");
   }
   try {
-    PictureRef picture = loadKnown(file.string(), bytes);
-    std::filesystem::remove(file, ec);
+    PictureRef picture = loadKnown(file, bytes);
+    CloseHandle(handle);
     return picture;
   } catch (...) {
-    std::filesystem::remove(file, ec);
+    CloseHandle(handle);
     throw;
   }
 }

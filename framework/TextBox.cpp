@@ -10,6 +10,8 @@ namespace {
 constexpr char kTextBoxClass[] = "CorvaneTextBox";
 constexpr int kBorder = 2;  // the sunken frame
 constexpr int kMargin = 1;  // between frame and text
+constexpr UINT_PTR kBlinkTimer = 1;
+constexpr UINT kBlinkMs = 530;  // the caret blink time Windows starts with
 }  // namespace
 
 void TextBox::setText(const std::string& t) {
@@ -29,6 +31,7 @@ void TextBox::setSelection(int32_t start, int32_t length) {
   length = std::clamp(length, 0, n - start);
   selStart_ = start;
   caret_ = start + length;
+  restartBlink();
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -88,6 +91,7 @@ void TextBox::destroy() {
   if (!hwnd_) return;
   HWND h = hwnd_;
   hwnd_ = nullptr;
+  focused_ = caretOn_ = false;
   DestroyWindow(h);
 }
 
@@ -171,13 +175,21 @@ void TextBox::paint(HDC dc) {
   HFONT font = font_->createHandle();
   HGDIOBJ oldFont = SelectObject(dc, font);
   layout(dc);
-  int selA = SelStart(), selB = SelStart() + SelLength();
+  // Without the focus the selection is kept but not shown.
+  int selA = SelStart(), selB = focused_ ? SelStart() + SelLength() : SelStart();
   int x0 = kBorder + kMargin;
   int y = kBorder + kMargin;
   COLORREF fore = Enabled() ? TranslateOleColor(foreColor_) : GetSysColor(COLOR_GRAYTEXT);
+  const int caretLine = lineOf(caret_);
   for (const Line& l : lines_) {
     if (y >= client.bottom) break;
     int x = x0;
+    if (&l == &lines_[static_cast<size_t>(caretLine)]) {
+      SIZE before{};
+      GetTextExtentPoint32A(dc, text_.c_str() + l.start, caret_ - static_cast<int32_t>(l.start), &before);
+      caretX_ = x0 + before.cx;
+      caretY_ = y;
+    }
     // Three runs: before, inside and after the selection.
     size_t cuts[4] = {l.start, l.start, l.start + l.length, l.start + l.length};
     cuts[1] = std::clamp<size_t>(static_cast<size_t>(selA), l.start, l.start + l.length);
@@ -198,6 +210,19 @@ void TextBox::paint(HDC dc) {
   }
   SelectObject(dc, oldFont);
   DeleteObject(font);
+  // The caret inverts what is under it, one pixel wide and a line high, as the system caret does.
+  if (focused_ && caretOn_) {
+    RECT c = caretRect();
+    PatBlt(dc, c.left, c.top, c.right - c.left, c.bottom - c.top, DSTINVERT);
+  }
+}
+
+RECT TextBox::caretRect() const { return RECT{caretX_, caretY_, caretX_ + 1, caretY_ + lineHeight_}; }
+
+void TextBox::restartBlink() {
+  if (!hwnd_ || !focused_) return;
+  caretOn_ = true;
+  SetTimer(hwnd_, kBlinkTimer, kBlinkMs, nullptr);
 }
 
 int32_t TextBox::indexAt(POINT p) {
@@ -228,6 +253,7 @@ int32_t TextBox::indexAt(POINT p) {
 void TextBox::moveCaret(int32_t to, bool extend) {
   caret_ = std::clamp(to, 0, static_cast<int32_t>(text_.size()));
   if (!extend) selStart_ = caret_;
+  restartBlink();
   InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -238,7 +264,24 @@ LRESULT TextBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       return PaintWholeClient(hwnd_, [this](HDC dc) { paint(dc); });
     case WM_SETFOCUS:
+      focused_ = true;
+      restartBlink();
+      InvalidateRect(hwnd_, nullptr, FALSE);
       Parent().focusMovedTo(this);
+      return 0;
+    case WM_KILLFOCUS:
+      focused_ = false;
+      caretOn_ = false;
+      KillTimer(hwnd_, kBlinkTimer);
+      InvalidateRect(hwnd_, nullptr, FALSE);
+      return 0;
+    case WM_TIMER:
+      if (wParam != kBlinkTimer) break;
+      caretOn_ = !caretOn_;
+      {
+        RECT c = caretRect();
+        InvalidateRect(hwnd_, &c, FALSE);
+      }
       return 0;
     case WM_LBUTTONDOWN: {
       if (GetFocus() != hwnd_) ::SetFocus(hwnd_);

@@ -1,6 +1,8 @@
 // A text box: multi-line, word-wrapped text with CR LF line breaks in a sunken frame. It takes
 // the focus; its text can be selected with the mouse, Shift with the arrow, Home and End keys,
-// and Ctrl+A, and copied with Ctrl+C. The user cannot change the text (the program can).
+// and Ctrl+A, and copied with Ctrl+C. The user cannot change the text (the program can). While it
+// has the focus a caret blinks at the moving end of the selection; without the focus the
+// selection is not shown (it is kept), as an edit control without ES_NOHIDESEL does.
 #pragma once
 
 #include "framework/Control.h"
@@ -55,6 +57,10 @@ class TextBox : public Control {
   void paint(HDC dc);
   int32_t indexAt(POINT p);
   void moveCaret(int32_t to, bool extend);
+  // Shows the caret and starts its blinking over (focus gained, caret moved).
+  void restartBlink();
+  // The caret's rectangle in client coordinates, from the layout of the last paint.
+  RECT caretRect() const;
   int lineOf(int32_t index) const;
 
   HWND hwnd_ = nullptr;
@@ -68,6 +74,10 @@ class TextBox : public Control {
   int32_t selStart_ = 0;  // the anchor
   int32_t caret_ = 0;     // the moving end
   bool dragging_ = false;
+  bool focused_ = false;
+  bool caretOn_ = false;  // the blink phase
+  int caretX_ = 0;        // where the last paint put the caret, client coordinates
+  int caretY_ = 0;
   std::vector<Line> lines_;
   int lineHeight_ = 13;
 };

@@ -1,12 +1,14 @@
 // A clip is bounded to 256 MiB of file, 4096 x 4096 pixels and 100000 frames; palette-change
 // chunks and the idx1 index are ignored (frames are taken in the order of the movi list); an empty
 // frame chunk repeats the frame before it; RLE8 frames draw over the previous frame, the first one
-// over a canvas of palette colour 0; and a clip with no frame timing shows 10 frames a second.
+// over a canvas of palette colour 0; and a clip with no plausible frame time (1 ms to 60 s, from the
+// main header, else from the stream's rate and scale) shows 10 frames a second.
 #include "AviClip.h"
+
+#include "framework/FileBytes.h"
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <utility>
 
@@ -24,6 +26,8 @@ uint32_t u32(const uint8_t* p) {
          (static_cast<uint32_t>(p[3]) << 24);
 }
 int32_t s32(const uint8_t* p) { return static_cast<int32_t>(u32(p)); }
+// Zero, a negative time read as unsigned, or thousands of frames a second mean a damaged header.
+bool plausibleFrameTime(uint64_t microseconds) { return microseconds >= 1000 && microseconds <= 60000000; }
 bool is(const uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
 
 std::string printable(const uint8_t* id) {
@@ -89,16 +93,13 @@ uint32_t scale(uint32_t value, const Channel& c) {
 void AviClip::fail(const std::string& why) const { throw ClipError(name_ + ": " + why); }
 
 AviClip AviClip::load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ClipError(path + ": the clip cannot be opened");
-  in.seekg(0, std::ios::end);
-  std::streamoff length = in.tellg();
-  if (length < 0) throw ClipError(path + ": the clip cannot be read");
-  if (static_cast<uint64_t>(length) > kMaxFileBytes) throw ClipError(path + ": the clip is too large (over 256 MiB)");
-  std::vector<uint8_t> bytes(static_cast<size_t>(length));
-  in.seekg(0);
-  if (length > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), length))
-    throw ClipError(path + ": the clip cannot be read");
+  std::vector<uint8_t> bytes;
+  switch (ReadFileBytes(path, kMaxFileBytes, bytes)) {
+    case FileBytesResult::Ok: break;
+    case FileBytesResult::CannotOpen: throw ClipError(path + ": the clip cannot be opened");
+    case FileBytesResult::TooLarge: throw ClipError(path + ": the clip is too large (over 256 MiB)");
+    case FileBytesResult::CannotRead: throw ClipError(path + ": the clip cannot be read");
+  }
   return parse(std::move(bytes), path);
 }
 
@@ -213,10 +214,9 @@ AviClip AviClip::parse(std::vector<uint8_t> bytes, const std::string& name) {
     }
   }
 
-  if (mainMicroseconds) clip.microsecondsPerFrame_ = mainMicroseconds;
-  else if (rate && streamScale)
-    clip.microsecondsPerFrame_ =
-        static_cast<uint32_t>(std::clamp<uint64_t>((uint64_t(streamScale) * 1000000 + rate / 2) / rate, 1, 60000000));
+  const uint64_t streamMicroseconds = rate ? (uint64_t(streamScale) * 1000000 + rate / 2) / rate : 0;
+  if (plausibleFrameTime(mainMicroseconds)) clip.microsecondsPerFrame_ = mainMicroseconds;
+  else if (plausibleFrameTime(streamMicroseconds)) clip.microsecondsPerFrame_ = static_cast<uint32_t>(streamMicroseconds);
 
   if (!movi) clip.fail("no movie data (movi list)");
   char wanted[2] = {static_cast<char>('0' + videoStream / 10), static_cast<char>('0' + videoStream % 10)};

@@ -10,11 +10,14 @@
 // frame included, which the window system paints itself.
 //
 // Everything runs on the user-interface thread: a driver calls its EventSink only from inside
-// pumpEvents or waitForEvents.
+// pumpEvents or waitForEvents. The one exception is presentFromThread, which any thread may call
+// at any time; a driver guards what it shares with it by a lock of its own that the
+// user-interface thread holds only for short bookkeeping, never while it waits for anything.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,8 +95,8 @@ class Driver {
   virtual void setTitle(HWND hwnd, const std::string& title) = 0;
   // The stacking order of all top-level windows, topmost first (hidden ones included).
   virtual void restack(const std::vector<HWND>& topToBottom) = 0;
-  // The icon of the window (NULL: none); the driver copies what it needs.
-  virtual void setIcon(HWND hwnd, HICON icon) = 0;
+  // The big and small icons of the window (NULL: none); the driver copies what it needs.
+  virtual void setIcon(HWND hwnd, HICON big, HICON small) = 0;
   // Makes the native window the active (focused) one of the desktop.
   virtual void activate(HWND hwnd) = 0;
   // Shows an area of a window's surface. area is in surface coordinates and lies within it.
@@ -101,6 +104,10 @@ class Driver {
   // is transparent. The surface stays valid until the next moveWindow or destroyWindow.
   virtual void present(HWND hwnd, const gdi::BitmapObject& surface, const RECT& area) = 0;
   virtual void setWindowShape(HWND hwnd, const std::vector<RECT>* regionRects) = 0;
+  // Any thread: shows pixels (0x00RRGGBB, top row first, `stride` pixels apart) over an area of
+  // a window in surface coordinates, as present does, without touching the surface. Dropped
+  // for an unknown or hidden window.
+  virtual void presentFromThread(HWND hwnd, const RECT& area, const uint32_t* pixels, int stride) = 0;
 
   // The pointer's image (NULL: none) and position.
   virtual void setCursor(HCURSOR cursor) = 0;
@@ -124,15 +131,19 @@ class Driver {
 };
 
 // The X11 driver, defined in platform/drivers/x11/X11Driver.cpp (the window system links it only
-// when that file exists). Returns null, with the display name in error, when it
-// cannot connect to the display.
+// when that file exists). Returns null, with the reason in error ("cannot open display" and the
+// display's name, or the visual it cannot draw on), when it cannot be used.
 std::unique_ptr<Driver> createX11Driver(std::string& error);
 // The headless driver (platform/drivers/headless/).
 std::unique_ptr<Driver> createHeadlessDriver();
 
-// The driver in use, chosen at first use: X11 when DISPLAY is set unless CORVANE_DRIVER=headless.
-// When the X11 display cannot be opened the process writes "cannot open display" and the display
-// name to standard error and exits with status 1.
+// The driver in use, chosen at first use: CORVANE_DRIVER=headless asks for the in-memory screen;
+// otherwise (unset or x11) the X11 display named by DISPLAY. A missing DISPLAY, a display that
+// cannot be opened, an X visual the driver cannot draw on or any other CORVANE_DRIVER value makes
+// the process write why ("cannot open display" and the display's name for a display) to standard
+// error and exit with status 1.
 Driver& currentDriver();
+// The headless driver, unless a driver is already in use (the headless test interface).
+void chooseHeadlessUnlessChosen();
 
 }  // namespace drivers

@@ -14,6 +14,7 @@
 #include "gdi/DeviceContext.h"
 #include "gdi/DibFormat.h"
 #include "gdi/Palette.h"
+#include "gdi/ThreadDC.h"
 
 namespace gdi {
 namespace {
@@ -228,11 +229,12 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
 int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc,
                              UINT StartScan, UINT cLines, const VOID* lpvBits,
                              const BITMAPINFO* lpbmi, UINT ColorUse) {
-  gdi::DeviceContext* dc = gdi::dcFromHandle(hdc);
-  if (dc == nullptr) return 0;
+  const bool threadDC = gdi::isThreadDC(hdc);
+  gdi::DeviceContext* dc = threadDC ? nullptr : gdi::dcFromHandle(hdc);
+  if (dc == nullptr && !threadDC) return 0;
   DibFormat format;
   if (lpvBits == nullptr || ColorUse > DIB_PAL_COLORS ||
-      !gdi::readDibFormat(lpbmi, ColorUse, format, gdi::dcPalette(hdc)) ||
+      !gdi::readDibFormat(lpbmi, ColorUse, format, threadDC ? nullptr : gdi::dcPalette(hdc)) ||
       w > static_cast<DWORD>(gdi::kMaxBitmapSide) || h > static_cast<DWORD>(gdi::kMaxBitmapSide) ||
       cLines > static_cast<UINT>(gdi::kMaxBitmapSide) || StartScan > static_cast<UINT>(gdi::kMaxBitmapSide)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -245,6 +247,7 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, in
   auto view = gdi::dibView(format, lpvBits, lines);
   // The bits hold scans start .. start + lines - 1; find the view row of the rectangle's top.
   int top = format.topDown ? ySrc - start : start + lines - (ySrc + height);
+  if (threadDC) return gdi::threadDibBlit(hdc, xDest, yDest, width, height, *view, xSrc, top) ? lines : 0;
   gdi::BlitSource source;
   source.bitmap = view.get();
   source.bkColor = dc->bkColor;

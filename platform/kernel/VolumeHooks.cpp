@@ -1,8 +1,14 @@
 // The counters are process-wide and guarded by one lock, since any thread may open a volume.
+// CORVANE_TEST_FLUSH_DELAY_MS (0 to 60000) makes every flush of a volume block that
+// long first, as a device with much dirty data does; only tests set it.
 #include "kernel/VolumeHooks.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <mutex>
+#include <thread>
 
 #include "corvane/kernel_hooks.h"
 
@@ -27,8 +33,14 @@ void noteVolumeOpen(std::string_view devicePath) {
 }
 
 void noteVolumeFlush() {
-  std::lock_guard lock(countsLock);
-  ++counts.flushes;
+  {
+    std::lock_guard lock(countsLock);
+    ++counts.flushes;
+  }
+  // A slow device on demand, for tests of what the program shows while a flush blocks.
+  const char* value = std::getenv("CORVANE_TEST_FLUSH_DELAY_MS");
+  const long delayMs = std::clamp(value != nullptr ? std::strtol(value, nullptr, 10) : 0L, 0L, 60000L);
+  if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
 }
 
 void noteVolumeClose() {

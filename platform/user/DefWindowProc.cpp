@@ -162,7 +162,7 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         old = w->iconSmall;
         w->iconSmall = reinterpret_cast<HICON>(lParam);
       }
-      if (w->native) driver().setIcon(hWnd, w->iconBig ? w->iconBig : w->iconSmall);
+      if (w->native) driver().setIcon(hWnd, w->iconBig, w->iconSmall);
       return reinterpret_cast<LRESULT>(old);
     }
     case WM_GETICON:

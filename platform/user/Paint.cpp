@@ -13,6 +13,8 @@
 #include "gdi/DeviceContext.h"
 #include "gdi/GdiObject.h"
 #include "gdi/Raster.h"
+#include "gdi/ThreadDC.h"
+#include "user/ThreadPaint.h"
 #include "user/WindowSystem.h"
 
 namespace user {
@@ -198,6 +200,7 @@ void presentWindow(Window* top, const RECT& area) {
 }
 
 void flushPresentation() {
+  mergeThreadPaint();
   for (Window* t : sys().desktop->children) {
     if (!t->surface) continue;
     RECT d = t->surface->takeDirty();
@@ -449,6 +452,7 @@ HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
   w->eraseNeeded = false;
   w->internalPaint = false;
   HDC hdc = acquireDC(w, kUseStyle, part, std::nullopt);
+  publishThreadView(w);
   std::memset(lpPaint, 0, sizeof *lpPaint);
   lpPaint->hdc = hdc;
   lpPaint->rcPaint = part.empty() ? RECT{0, 0, 0, 0} : part.box();
@@ -476,6 +480,7 @@ HDC WINAPI GetDCEx(HWND hWnd, HRGN hrgnClip, DWORD flags) {
 }
 
 HDC WINAPI GetDC(HWND hWnd) {
+  if (!onUiThread()) return threadGetDC(hWnd);
   Window* w = hWnd ? checkWindow(hWnd) : desktopWindow();
   if (w == nullptr) return nullptr;
   return acquireDC(w, kUseStyle, std::nullopt, std::nullopt);
@@ -488,6 +493,7 @@ HDC WINAPI GetWindowDC(HWND hWnd) {
 }
 
 int WINAPI ReleaseDC(HWND, HDC hDC) {
+  if (gdi::isThreadDC(hDC)) return threadReleaseDC(hDC);
   auto& list = sys().heldDCs;
   for (size_t i = 0; i < list.size(); ++i) {
     if (list[i].hdc != hDC) continue;

@@ -277,7 +277,7 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
     }
     w->native = true;
     restackDriver();
-    if (cls->icon != nullptr) driver().setIcon(h, cls->icon);
+    if (cls->icon != nullptr || cls->iconSmall != nullptr) driver().setIcon(h, cls->icon, cls->iconSmall);
   }
 
   // The whole window needs painting once it shows.

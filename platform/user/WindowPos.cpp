@@ -9,6 +9,7 @@
 
 #include "gdi/GdiObject.h"
 #include "gdi/Region.h"
+#include "user/ThreadPaint.h"
 #include "user/WindowSystem.h"
 
 namespace user {
@@ -177,6 +178,7 @@ bool setWindowPos(Window* w, HWND after, int x, int y, int cx, int cy, UINT flag
   }
   Window* top = topLevelOf(w);
   if (top != nullptr) refreshHeldDCs(top);
+  if (top != nullptr) refreshThreadViews(top);
 
   if (redraw && (w->style & WS_VISIBLE)) {
     bool whole = (flags & SWP_SHOWWINDOW) || (flags & SWP_FRAMECHANGED) ||

@@ -3,6 +3,7 @@
 // is a positive 32-bit number (programs keep them in signed 32-bit text) and a stale handle
 // stays invalid after its slot is reused.
 #include "user/WindowSystem.h"
+#include "user/ThreadPaint.h"
 
 #include "gdi/DeviceContext.h"
 
@@ -181,6 +182,7 @@ void releaseHandle(Window* window) {
   uintptr_t value = reinterpret_cast<uintptr_t>(window->handle);
   size_t slot = (value & 0xFFFFF) - 1;
   window->dead = true;
+  forgetThreadView(window->handle);
   if (slot < s.slots.size() && s.slots[slot].window.get() == window) {
     s.graveyard.push_back(std::move(s.slots[slot].window));
     s.freeSlots.push_back(slot);
@@ -323,29 +325,50 @@ gdi::RegionBands visibleRegion(Window* w, bool clientOnly, bool clipChildren, bo
 
 namespace drivers {
 
+namespace {
+
+[[noreturn]] void refuse(const std::string& message) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  std::exit(1);
+}
+
+// A program with windows that nobody can see would run on and wait for input that never comes,
+// so a missing display ends it at once; the in-memory screen is only ever asked for by name.
+std::unique_ptr<Driver> chosenDriver() {
+  const char* choice = std::getenv("CORVANE_DRIVER");
+  const std::string name = choice != nullptr ? choice : "";
+  if (name == "headless") return createHeadlessDriver();
+  if (!name.empty() && name != "x11")
+    refuse("unknown window driver \"" + name + "\" in CORVANE_DRIVER (use x11 or headless)");
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || display[0] == '\0')
+    refuse("cannot open display: DISPLAY is not set (CORVANE_DRIVER=headless runs without one)");
+#if __has_include("drivers/x11/X11Driver.cpp")
+  std::string error;
+  std::unique_ptr<Driver> x11 = createX11Driver(error);
+  if (!x11) refuse(error);
+  return x11;
+#else
+  refuse(std::string("cannot open display ") + display + ": this build has no X11 driver");
+#endif
+}
+
+}  // namespace
+
 Driver& currentDriver() {
   auto& slot = user::driverSlot();
   if (!slot) {
-    const char* choice = std::getenv("CORVANE_DRIVER");
-    const char* display = std::getenv("DISPLAY");
-    bool headless = (choice != nullptr && std::strcmp(choice, "headless") == 0) ||
-                    display == nullptr || display[0] == '\0';
-    if (!headless) {
-#if __has_include("drivers/x11/X11Driver.cpp")
-      std::string error;
-      slot = createX11Driver(error);
-      if (!slot) {
-        std::fprintf(stderr, "cannot open display %s\n", error.c_str());
-        std::exit(1);
-      }
-#else
-      headless = true;
-#endif
-    }
-    if (headless) slot = createHeadlessDriver();
+    slot = chosenDriver();
     user::attachOnce(*slot);
   }
   return *slot;
+}
+
+void chooseHeadlessUnlessChosen() {
+  auto& slot = user::driverSlot();
+  if (slot) return;
+  slot = createHeadlessDriver();
+  user::attachOnce(*slot);
 }
 
 }  // namespace drivers

@@ -7,12 +7,17 @@
 #include <corvane/headless.h>
 #include <corvane/kernel_hooks.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <random>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/Module1.h"
+#include "drivers/headless/HeadlessDriver.h"
 #include "forms/frmAttendere.h"
 #include "forms/frmFine.h"
 #include "framework/App.h"
@@ -163,6 +168,40 @@ TEST_F(FlushRun, TheWaitWindowShowsTheClipBeforeTheOpenAndHidesBeforeTheResult) 
   EXPECT_EQ(run("E:"), "The operation completed successfully.\r\n");
   EXPECT_TRUE(checked);
   EXPECT_FALSE(waitWindowVisibleWithResult);
+}
+
+TEST_F(FlushRun, TheClipKeepsPlayingWhileTheFlushBlocks) {
+  putClipBesideTheProgram();
+  // Five flushes of 300 ms each, as a device with much dirty data takes.
+  setenv("CORVANE_TEST_FLUSH_DELAY_MS", "300", 1);
+  std::set<std::vector<uint32_t>> frames;
+  std::atomic<bool> done{false};
+  std::thread watcher;
+  corvane::setVolumeOpenObserver([&](const std::string&) {
+    RECT area;
+    GetWindowRect(frmAttendere->Animation1.hWnd(), &area);
+    // The screen, read from another thread while the program's thread sits in the flushes.
+    watcher = std::thread([&, area] {
+      drivers::HeadlessDriver* screen = drivers::activeHeadlessDriver();
+      const SIZE size = screen->screenSize();
+      while (!done && corvane::volumeCallCounts().closes == 0) {
+        std::vector<uint32_t> all = screen->compose();
+        std::vector<uint32_t> crop;
+        for (LONG y = area.top; y < area.bottom; ++y)
+          crop.insert(crop.end(), all.begin() + y * size.cx + area.left, all.begin() + y * size.cx + area.right);
+        frames.insert(std::move(crop));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      }
+    });
+  });
+  EXPECT_EQ(run("E:"), "The operation completed successfully.\r\n");
+  unsetenv("CORVANE_TEST_FLUSH_DELAY_MS");
+  done = true;
+  ASSERT_TRUE(watcher.joinable());
+  watcher.join();
+  // The clip shows ten frames a second: about fifteen during the flushes, the only time watched.
+  EXPECT_GE(frames.size(), 8u);
+  EXPECT_EQ(corvane::volumeCallCounts().flushes, 5u);
 }
 
 TEST_F(FlushRun, AMissingClipStillLeadsToTheResult) {

@@ -48,19 +48,6 @@ eventually() {
 }
 not() { ! "$@"; }
 
-expect_end() {
-  local how=$1
-  for _ in $(seq 20); do
-    kill -0 "$app" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$app" 2>/dev/null && fail "the program was still running two seconds after $how"
-  local status=0
-  wait "$app" || status=$?
-  [ "$status" -eq 0 ] || fail "the program ended with status $status after $how"
-  echo "$how ended the run"
-}
-
 # Run 1: hover, leave, Tab, Enter.
 start_run
 eventually not ok_shows "$hot_ring" || fail "Ok shows hot rings before the pointer came"
@@ -75,16 +62,16 @@ timeout 5 xdotool key Tab
 eventually ok_shows "$focus_ring" || fail "Tab did not give Ok its blue focus rings"
 echo "Tab: Ok shows blue rings"
 timeout 5 xdotool key Return
-expect_end "Enter on Ok"
+expect_end "$app" "Enter on Ok"
 
 # Run 2: a click on Ok.
 start_run
 timeout 5 xdotool mousemove --sync --window "$window" "$ok_x" "$ok_y" click 1
-expect_end "a click on Ok"
+expect_end "$app" "a click on Ok"
 
 # Run 3: Alt+O from anywhere in the window.
 start_run
 timeout 5 xdotool mousemove --sync --window "$window" 20 20
 timeout 5 xdotool key alt+o
-expect_end "Alt+O"
+expect_end "$app" "Alt+O"
 echo "PASS"

@@ -6,6 +6,7 @@
 #include <corvane/headless.h>
 
 #include <map>
+#include <utility>
 #include <string>
 
 #include "../button/support/ztButtonsInspector.h"
@@ -184,6 +185,31 @@ TEST_F(ResultWindowButtons, AltOClosesTheWindowAndAltIReachesInfo) {
   hl::altKey('O');
   settle();
   EXPECT_FALSE(frmFine.peek()->Loaded());
+}
+
+// Fixed dialogs as a small utility's windows are: the result window cannot be resized or
+// maximised and carries both sizes of the program's icon; the wait window has no frame at all.
+TEST(UtilityWindows, TheResultWindowIsAFixedDialogWithBothIconSizes) {
+  const HWND hwnd = frmFine->hWnd();
+  const auto style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE));
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0u);
+  EXPECT_EQ(style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+  EXPECT_NE(exStyle & WS_EX_DLGMODALFRAME, 0u);
+  for (auto [which, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
+    const auto icon = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, which, 0));
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info)) << "icon " << which;
+    BITMAP colour{};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, size);
+    EXPECT_EQ(colour.bmHeight, size);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+  frmFine.Unload();
+  frmFine.Release();
+  CollectReleasedForms();
 }
 
 }  // namespace

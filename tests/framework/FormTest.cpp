@@ -209,6 +209,28 @@ TEST_F(FormTest, ModalShowReturnsOnHide) {
   EXPECT_FALSE(form.Visible());
 }
 
+TEST_F(FormTest, AModalWindowIsOwnedByTheActiveWindowWhileItIsModal) {
+  static TestForm* target;
+  static HWND ownerDuring;
+  TestForm first;
+  first.Show();
+  ASSERT_EQ(GetActiveWindow(), first.hWnd());
+  target = &form;
+  form.Load();
+  SetTimer(form.hWnd(), 9, 10, [](HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    KillTimer(hwnd, id);
+    ownerDuring = GetWindow(hwnd, GW_OWNER);
+    target->Hide();
+  });
+  ownerDuring = nullptr;
+  form.Show(vbModal);
+  EXPECT_EQ(ownerDuring, first.hWnd());
+  // The ownership ends with the modal wait, so the owner may go first without taking it along.
+  EXPECT_EQ(GetWindow(form.hWnd(), GW_OWNER), nullptr);
+  first.Unload();
+  EXPECT_TRUE(IsWindow(form.hWnd()));
+}
+
 TEST_F(FormTest, DoEventsPaintsAndRunsDueTimers) {
   static int ticks;
   ticks = 0;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "framework/Base64.h"
 #include "framework/FormDescription.h"
 #include "framework/RuntimeError.h"
@@ -67,6 +69,20 @@ TEST(Picture, JpegAndBitmapBecomeDibSections) {
   EXPECT_EQ(bmp->heightPixels(), 60);
   EXPECT_EQ(bmp->Height(), 1588);
   EXPECT_TRUE(isDibSection(bmp->Handle()));
+}
+
+TEST(Picture, ANameWrittenTheWindowsWayLoads) {
+  // As the program names its files: the application path, a backslash, the name; a doubled
+  // separator, as beside a drive's root, is fine too.
+  std::string path = data("sample48x60.bmp");
+  std::replace(path.begin(), path.end(), '/', '\\');
+  path.insert(path.rfind('\\'), "\\");
+  PictureRef bmp = LoadPicture(path);
+  ASSERT_TRUE(bmp);
+  EXPECT_EQ(bmp->widthPixels(), 48);
+  PictureRef icon = LoadPicture(data("sample32.ico").insert(0, "\\"));
+  ASSERT_TRUE(icon);
+  EXPECT_EQ(icon->widthPixels(), 32);
 }
 
 TEST(Picture, BadInputIsARunTimeErrorAndAnEmptyNameIsNoPicture) {

@@ -7,6 +7,7 @@
 #include "framework/TextBox.h"
 
 #include <cstring>
+#include <vector>
 
 namespace hl = corvane::headless;
 
@@ -116,6 +117,66 @@ TEST_F(TextBoxTest, LineBreakShowsAsTwoLines) {
   EXPECT_TRUE(first);
   EXPECT_TRUE(second);
   EXPECT_FALSE(rowHasInk(60));
+}
+
+// The columns of a row of the text box where the screen shows the colour.
+std::vector<int> columnsOf(TextBoxTest& t, HWND box, int y, COLORREF colour) {
+  std::vector<int> found;
+  RECT r;
+  GetClientRect(box, &r);
+  for (int x = 0; x < r.right; ++x) {
+    POINT p{x, y};
+    ClientToScreen(box, &p);
+    if (hl::screenPixel(p.x, p.y) == colour) found.push_back(x);
+  }
+  return found;
+}
+
+TEST_F(TextBoxTest, TheCaretBlinksAtTheMovingEndOnlyWhileFocused) {
+  hl::freezeClock(true);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const COLORREF inverted = RGB(255 - GetRValue(face), 255 - GetGValue(face), 255 - GetBValue(face));
+  HWND box = form.Text1.hWnd();
+  hl::pressKey(VK_END);  // after "Hello world", where there is no ink
+  settle();
+  const std::vector<int> caret = columnsOf(*this, box, 8, inverted);
+  ASSERT_EQ(caret.size(), 1u) << "the caret is one pixel wide";
+  EXPECT_GT(caret[0], 40);
+  // A full line high: the top and bottom rows of the first line are inverted at that column.
+  EXPECT_EQ(columnsOf(*this, box, 3, inverted), caret);
+  hl::runFor(530);
+  EXPECT_TRUE(columnsOf(*this, box, 8, inverted).empty()) << "the caret blinks off";
+  hl::runFor(530);
+  EXPECT_EQ(columnsOf(*this, box, 8, inverted), caret) << "and on again";
+  // A key that moves it shows it at once, whatever the phase of the blink.
+  hl::runFor(530);
+  ASSERT_TRUE(columnsOf(*this, box, 8, inverted).empty());
+  hl::pressKey(VK_END);
+  settle();
+  EXPECT_EQ(columnsOf(*this, box, 8, inverted), caret);
+
+  ::SetFocus(form.hWnd());
+  settle();
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(columnsOf(*this, box, 8, inverted).empty()) << "no caret without the focus";
+    hl::runFor(530);
+  }
+  hl::freezeClock(false);
+}
+
+TEST_F(TextBoxTest, TheSelectionHidesWithTheFocusAndComesBackWithIt) {
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  HWND box = form.Text1.hWnd();
+  hl::ctrlKey('A');
+  settle();
+  EXPECT_FALSE(columnsOf(*this, box, 8, highlight).empty());
+  ::SetFocus(form.hWnd());
+  settle();
+  EXPECT_TRUE(columnsOf(*this, box, 8, highlight).empty());
+  EXPECT_EQ(form.Text1.SelLength(), static_cast<int32_t>(form.Text1.Text().size())) << "kept";
+  form.Text1.SetFocus();
+  settle();
+  EXPECT_FALSE(columnsOf(*this, box, 8, highlight).empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Waiting for events sleeps, since no native event ever arrives on an in-memory screen; a wait
 // without a limit sleeps 10 milliseconds at a time and returns, so the caller's loop decides.
-// With the clock frozen (tests), a wait moves the clock instead of sleeping.
+// With the clock frozen (tests), a wait moves the clock instead of sleeping. One lock guards the
+// windows, since other threads present into them.
 #include "drivers/headless/HeadlessDriver.h"
 
 #include <algorithm>
@@ -26,6 +27,7 @@ HeadlessDriver::HeadlessDriver() {
 }
 
 bool HeadlessDriver::createWindow(HWND hwnd, const WindowDesc& desc) {
+  std::lock_guard guard(lock_);
   NativeWindow& w = windows_[hwnd];
   w.rect = desc.windowRect;
   w.title = desc.title;
@@ -36,16 +38,19 @@ bool HeadlessDriver::createWindow(HWND hwnd, const WindowDesc& desc) {
 }
 
 void HeadlessDriver::destroyWindow(HWND hwnd) {
+  std::lock_guard guard(lock_);
   windows_.erase(hwnd);
   order_.erase(std::remove(order_.begin(), order_.end(), hwnd), order_.end());
 }
 
 void HeadlessDriver::showWindow(HWND hwnd, bool visible) {
+  std::lock_guard guard(lock_);
   auto it = windows_.find(hwnd);
   if (it != windows_.end()) it->second.visible = visible;
 }
 
 void HeadlessDriver::moveWindow(HWND hwnd, const RECT& windowRect, const RECT&) {
+  std::lock_guard guard(lock_);
   auto it = windows_.find(hwnd);
   if (it == windows_.end()) return;
   NativeWindow& w = it->second;
@@ -63,11 +68,13 @@ void HeadlessDriver::moveWindow(HWND hwnd, const RECT& windowRect, const RECT&) 
 }
 
 void HeadlessDriver::setTitle(HWND hwnd, const std::string& title) {
+  std::lock_guard guard(lock_);
   auto it = windows_.find(hwnd);
   if (it != windows_.end()) it->second.title = title;
 }
 
 void HeadlessDriver::present(HWND hwnd, const gdi::BitmapObject& surface, const RECT& area) {
+  std::lock_guard guard(lock_);
   auto it = windows_.find(hwnd);
   if (it == windows_.end() || surface.bitsPerPixel != 32) return;
   NativeWindow& w = it->second;
@@ -81,7 +88,21 @@ void HeadlessDriver::present(HWND hwnd, const gdi::BitmapObject& surface, const 
   }
 }
 
+void HeadlessDriver::presentFromThread(HWND hwnd, const RECT& area, const uint32_t* pixels, int stride) {
+  std::lock_guard guard(lock_);
+  auto it = windows_.find(hwnd);
+  if (it == windows_.end() || !it->second.visible) return;
+  NativeWindow& w = it->second;
+  int x0 = std::max<int>(area.left, 0), y0 = std::max<int>(area.top, 0);
+  int x1 = std::min<int>(area.right, w.width), y1 = std::min<int>(area.bottom, w.height);
+  if (x1 <= x0) return;
+  for (int y = y0; y < y1; ++y)
+    std::memcpy(&w.pixels[static_cast<size_t>(y) * w.width + x0],
+                pixels + static_cast<size_t>(y - area.top) * stride + (x0 - area.left), static_cast<size_t>(x1 - x0) * 4);
+}
+
 void HeadlessDriver::setWindowShape(HWND hwnd, const std::vector<RECT>* regionRects) {
+  std::lock_guard guard(lock_);
   auto it = windows_.find(hwnd);
   if (it == windows_.end()) return;
   it->second.shaped = regionRects != nullptr;
@@ -100,6 +121,7 @@ bool HeadlessDriver::waitForEvents(int timeoutMs) {
 }
 
 std::vector<uint32_t> HeadlessDriver::compose() const {
+  std::lock_guard guard(lock_);
   COLORREF desktop = GetSysColor(COLOR_DESKTOP);
   uint32_t fill = ((desktop & 0xFF) << 16) | (desktop & 0xFF00) | ((desktop >> 16) & 0xFF);
   std::vector<uint32_t> screen(static_cast<size_t>(size_.cx) * size_.cy, fill);
@@ -130,6 +152,7 @@ std::vector<uint32_t> HeadlessDriver::compose() const {
 }
 
 bool HeadlessDriver::windowImage(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height) const {
+  std::lock_guard guard(lock_);
   auto it = windows_.find(hwnd);
   if (it == windows_.end()) return false;
   pixels = it->second.pixels;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include "drivers/Driver.h"
@@ -25,11 +26,15 @@ class HeadlessDriver : public Driver {
   void showWindow(HWND hwnd, bool visible) override;
   void moveWindow(HWND hwnd, const RECT& windowRect, const RECT& clientRect) override;
   void setTitle(HWND hwnd, const std::string& title) override;
-  void restack(const std::vector<HWND>& topToBottom) override { order_ = topToBottom; }
-  void setIcon(HWND, HICON) override {}
+  void restack(const std::vector<HWND>& topToBottom) override {
+    std::lock_guard guard(lock_);
+    order_ = topToBottom;
+  }
+  void setIcon(HWND, HICON, HICON) override {}
   void activate(HWND) override {}
   void present(HWND hwnd, const gdi::BitmapObject& surface, const RECT& area) override;
   void setWindowShape(HWND hwnd, const std::vector<RECT>* regionRects) override;
+  void presentFromThread(HWND hwnd, const RECT& area, const uint32_t* pixels, int stride) override;
   void setCursor(HCURSOR cursor) override { cursor_ = cursor; }
   void setCursorPos(POINT) override {}
   void pumpEvents() override {}
@@ -55,6 +60,7 @@ class HeadlessDriver : public Driver {
     std::vector<RECT> shape;  // window coordinates
   };
   EventSink* sink_ = nullptr;
+  mutable std::mutex lock_;  // windows_ and order_
   SIZE size_{1024, 768};
   std::map<HWND, NativeWindow> windows_;
   std::vector<HWND> order_;

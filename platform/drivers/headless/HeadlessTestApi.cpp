@@ -13,7 +13,10 @@
 namespace corvane::headless {
 namespace {
 
-void ensure() { user::desktopWindow(); }
+void ensure() {
+  drivers::chooseHeadlessUnlessChosen();
+  user::desktopWindow();
+}
 
 bool writePng(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height) {
   if (width <= 0 || height <= 0) return false;
@@ -78,7 +81,10 @@ UINT vkOfChar(char c, bool& shift) {
 
 }  // namespace
 
-bool active() { return drivers::activeHeadlessDriver() != nullptr; }
+bool active() {
+  ensure();
+  return drivers::activeHeadlessDriver() != nullptr;
+}
 
 void mouseMove(int x, int y) {
   ensure();

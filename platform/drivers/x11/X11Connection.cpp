@@ -10,14 +10,15 @@
 #include <cstdlib>
 #include <set>
 #include <utility>
+#include <vector>
 
 namespace x11 {
 
 namespace {
 
-// The single UI thread is the only user of these.
-int trapDepth = 0;
-int trappedError = 0;
+// Xlib calls the handler on the thread that made the failing request: each thread traps its own.
+thread_local int trapDepth = 0;
+thread_local int trappedError = 0;
 
 int onError(Display* display, XErrorEvent* event) {
   if (trapDepth > 0) {
@@ -41,11 +42,16 @@ int onIoError(Display* display) {
 
 }  // namespace
 
-Connection* Connection::open(const char* name, std::string& displayName) {
+Connection* Connection::open(const char* name, std::string& error) {
+  // The animation's player paints on a second connection from its own thread; Xlib's shared
+  // state must be guarded before the first connection opens (libX11 1.8 does this by itself).
+  XInitThreads();
   const char* tried = XDisplayName(name);
-  displayName = tried != nullptr ? tried : "";
   Display* display = XOpenDisplay(name);
-  if (display == nullptr) return nullptr;
+  if (display == nullptr) {
+    error = std::string("cannot open display ") + (tried != nullptr ? tried : "");
+    return nullptr;
+  }
   XSetErrorHandler(onError);
   XSetIOErrorHandler(onIoError);
 
@@ -54,7 +60,7 @@ Connection* Connection::open(const char* name, std::string& displayName) {
   c->name_ = DisplayString(display);
   c->screen_ = DefaultScreen(display);
   c->root_ = RootWindow(display, c->screen_);
-  c->visual_ = DefaultVisual(display, c->screen_);
+  c->visual_ = c->rootVisual_ = DefaultVisual(display, c->screen_);
   c->depth_ = DefaultDepth(display, c->screen_);
   c->colormap_ = DefaultColormap(display, c->screen_);
 
@@ -62,7 +68,9 @@ Connection* Connection::open(const char* name, std::string& displayName) {
       "WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_TRANSIENT_FOR", "WM_STATE",
       "_NET_WM_NAME", "_NET_WM_ICON_NAME", "_NET_WM_ICON", "_NET_WM_PID", "_NET_WM_PING",
       "_NET_WM_STATE", "_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_MODAL",
+      "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ",
       "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_WINDOW_TYPE_DIALOG",
+      "_NET_WM_WINDOW_TYPE_SPLASH",
       "_NET_ACTIVE_WINDOW", "_NET_SUPPORTED", "_NET_SUPPORTING_WM_CHECK",
       "_MOTIF_WM_HINTS",
       "UTF8_STRING", "STRING", "TEXT", "TARGETS", "TIMESTAMP", "MULTIPLE", "INCR", "CLIPBOARD",
@@ -74,11 +82,52 @@ Connection* Connection::open(const char* name, std::string& displayName) {
   XInternAtoms(display, const_cast<char**>(names), count, False, values);
   Atom* slots = reinterpret_cast<Atom*>(&c->atoms_);
   for (int i = 0; i < count; ++i) slots[i] = values[i];
+  if (!c->chooseVisual(error)) {
+    delete c;
+    return nullptr;
+  }
   return c;
 }
 
 Connection::~Connection() {
-  if (display_ != nullptr) XCloseDisplay(display_);
+  if (display_ == nullptr) return;
+  if (ownColormap_) XFreeColormap(display_, colormap_);
+  XCloseDisplay(display_);
+}
+
+bool Connection::chooseVisual(std::string& error) {
+  if (PixelFormat::forVisual(display_, visual_, depth_, colormap_, format_)) return true;
+  // Candidates in order: the default visual in a colormap of its own (when other programs have
+  // taken the shared one's colours), then the screen's true-colour visuals, deepest first.
+  std::vector<XVisualInfo> candidates;
+  XVisualInfo info{};
+  if (visual_->c_class == PseudoColor || visual_->c_class == GrayScale) {
+    info.visual = visual_;
+    info.depth = depth_;
+    candidates.push_back(info);
+  }
+  for (int depth : {24, 32, 16, 15, 8}) {
+    if (XMatchVisualInfo(display_, screen_, depth, TrueColor, &info) != 0) candidates.push_back(info);
+  }
+  for (const XVisualInfo& candidate : candidates) {
+    const Colormap colormap = XCreateColormap(display_, root_, candidate.visual, AllocNone);
+    if (PixelFormat::forVisual(display_, candidate.visual, candidate.depth, colormap, format_)) {
+      rootFormat_ = PixelFormat::of(display_, rootVisual_, depth_);
+      visual_ = candidate.visual;
+      depth_ = candidate.depth;
+      colormap_ = colormap;
+      ownColormap_ = true;
+      return true;
+    }
+    XFreeColormap(display_, colormap);
+  }
+  static const char* const kinds[] = {"StaticGray", "GrayScale",  "StaticColor",
+                                      "PseudoColor", "TrueColor", "DirectColor"};
+  const int kind = visual_->c_class;
+  error = "cannot use the X visual of display " + name_ + ": " +
+          (kind >= 0 && kind < 6 ? kinds[kind] : "unknown") + ", depth " + std::to_string(depth_) +
+          " (the driver draws on TrueColor, PseudoColor, StaticColor, GrayScale and StaticGray)";
+  return false;
 }
 
 bool Connection::wmSupports(Atom hint) {

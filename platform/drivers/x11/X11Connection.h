@@ -7,13 +7,16 @@
 
 #include <string>
 
+#include "drivers/x11/X11Pixels.h"
+
 namespace x11 {
 
 struct Atoms {
   Atom wmProtocols, wmDeleteWindow, wmTransientFor, wmState;
   Atom netWmName, netWmIconName, netWmIcon, netWmPid, netWmPing;
   Atom netWmState, netWmStateFullscreen, netWmStateAbove, netWmStateModal;
-  Atom netWmWindowType, netWmWindowTypeNormal, netWmWindowTypeDialog;
+  Atom netWmStateMaximizedVert, netWmStateMaximizedHorz;
+  Atom netWmWindowType, netWmWindowTypeNormal, netWmWindowTypeDialog, netWmWindowTypeSplash;
   Atom netActiveWindow, netSupported, netSupportingWmCheck;
   Atom motifWmHints;
   Atom utf8String, string, text, targets, timestamp, multiple, incr, clipboard;
@@ -22,9 +25,10 @@ struct Atoms {
 
 class Connection {
  public:
-  // Opens the display named by name (nullptr: $DISPLAY). On failure returns nullptr and puts
-  // the name that was tried in displayName.
-  static Connection* open(const char* name, std::string& displayName);
+  // Opens the display named by name (nullptr: $DISPLAY) and picks the visual to draw on. On
+  // failure returns nullptr and says why in error: "cannot open display" and the name that was
+  // tried, or which visual cannot be used.
+  static Connection* open(const char* name, std::string& error);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -35,6 +39,11 @@ class Connection {
   Visual* visual() const { return visual_; }
   int depth() const { return depth_; }
   Colormap colormap() const { return colormap_; }
+  // How the program's pixels and the root window's pixels are packed.
+  const PixelFormat& format() const { return format_; }
+  // The windows use a colormap of their own rather than the screen's default one.
+  bool ownsColormap() const { return ownColormap_; }
+  const PixelFormat& rootFormat() const { return visual_ == rootVisual_ ? format_ : rootFormat_; }
   int fd() const { return ConnectionNumber(display_); }
   const Atoms& atoms() const { return atoms_; }
   const std::string& name() const { return name_; }
@@ -44,12 +53,17 @@ class Connection {
 
  private:
   Connection() = default;
+  bool chooseVisual(std::string& error);
   Display* display_ = nullptr;
   int screen_ = 0;
   ::Window root_ = 0;
   Visual* visual_ = nullptr;
   int depth_ = 0;
   Colormap colormap_ = 0;
+  bool ownColormap_ = false;
+  Visual* rootVisual_ = nullptr;
+  PixelFormat format_;
+  PixelFormat rootFormat_;
   Atoms atoms_{};
   std::string name_;
 };

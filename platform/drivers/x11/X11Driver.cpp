@@ -1,10 +1,21 @@
 // Top-level windows as X windows. The X window is the client area: the window manager draws the
-// frame, so the window system paints none. A window whose window rectangle covers the whole screen
-// is shown full screen and above all others through _NET_WM_STATE (placed at the screen's corner
-// with its size for servers without a window manager), never override-redirect, so the window
-// manager still gives it the keyboard. Mouse wheel buttons (4 to 7) report nothing, since the
-// window system takes no wheel input. A typed character that no key of a US keyboard makes
-// arrives as VK_PACKET (0xE7) with that character, the way Windows delivers injected Unicode.
+// frame, so the window system paints none. A window without a frame that the program itself
+// places over the whole screen is shown full screen and above all others through _NET_WM_STATE
+// (placed at the screen's corner with its size for servers without a window manager), never
+// override-redirect, so the window manager still gives it the keyboard; a size the window manager
+// gives a window never turns full screen on or off. Where Windows has no counterpart: a window
+// with a fixed dialog frame (WS_EX_DLGMODALFRAME) or an owner is a dialog to the manager; a
+// window without a frame and not full screen is a splash, kept above the others, since it has no
+// title bar to raise it by; a window is modal when it is shown while its owner is disabled, or,
+// having no owner, while every other window of the program is disabled (a modal window of the
+// program as a whole, transient for the root window, in the program's window group); a window
+// without a sizing border keeps its size when a manager resizes it (maximise, tiling) and
+// loses nothing but the manager's attempt. Showing a window makes the next pump wait up to
+// kMapWaitMs for the server to expose it, so a window shown before a long blocking call is on
+// the screen, painted, before that call starts. Mouse wheel buttons (4 to 7) report nothing,
+// since the window system takes no wheel input. A typed character that no key of a US keyboard
+// makes arrives as VK_PACKET (0xE7) with that character, the way Windows delivers injected
+// Unicode.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -12,6 +23,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -24,6 +36,7 @@
 #include "drivers/x11/X11Cursors.h"
 #include "drivers/x11/X11Keymap.h"
 #include "drivers/x11/X11Pixels.h"
+#include "drivers/x11/X11ThreadPresenter.h"
 #include "drivers/x11/X11WindowHints.h"
 #include "drivers/x11/Windows1252.h"
 #include "gdi/Bitmap.h"
@@ -34,6 +47,7 @@ namespace {
 
 constexpr UINT kVkPacket = 0xE7;
 constexpr int kClipboardTimeoutMs = 1000;
+constexpr int kMapWaitMs = 500;
 
 bool sameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -67,7 +81,7 @@ class X11Driver final : public drivers::Driver {
  public:
   explicit X11Driver(std::unique_ptr<Connection> connection)
       : c_(std::move(connection)), d_(c_->display()),
-        presenter_(d_, c_->visual(), c_->depth(), shmAvailable(d_)), cursors_(d_, c_->root()) {
+        presenter_(d_, c_->visual(), c_->depth(), c_->format(), shmAvailable(d_)), cursors_(d_, c_->root()) {
     Bool supported = False;
     // Held keys then repeat as presses alone, which the window system counts as repeats.
     XkbSetDetectableAutoRepeat(d_, True, &supported);
@@ -111,7 +125,7 @@ class X11Driver final : public drivers::Driver {
     w.hasFrame = desc.hasFrame;
     w.topmost = desc.topmost;
     w.resizable = (desc.style & WS_THICKFRAME) != 0;
-    w.fullscreen = coversScreen(desc.windowRect);
+    w.fullscreen = !desc.hasFrame && coversScreen(desc.windowRect);
 
     XSetWindowAttributes attributes{};
     // No background: the server leaves exposed areas alone until we present them, so nothing
@@ -133,18 +147,18 @@ class X11Driver final : public drivers::Driver {
                             &attributes);
       if (trap.failed() || w.xid == None) return false;
     }
-    const bool owned = GetWindow(hwnd, GW_OWNER) != nullptr;
-    setWindowKind(*c_, w.xid, desc.hasFrame, owned, desc.topmost);
+    setWindowIdentity(*c_, w.xid, clipboardWindow_);
     setSizeHints(*c_, w.xid, w.clientRect, w.resizable);
     x11::setTitle(*c_, w.xid, desc.title);
-    if (w.fullscreen) setFullscreen(*c_, w.xid, true, false, w.topmost);
     if (currentCursor_ != None) XDefineCursor(d_, w.xid, currentCursor_);
     byXid_[w.xid] = hwnd;
     windows_[hwnd] = w;
+    threads_.track(hwnd, w.xid, offset(w));
     return true;
   }
 
   void destroyWindow(HWND hwnd) override {
+    threads_.forget(hwnd);
     auto found = windows_.find(hwnd);
     if (found == windows_.end()) return;
     XDestroyWindow(d_, found->second.xid);
@@ -154,16 +168,25 @@ class X11Driver final : public drivers::Driver {
   }
 
   void showWindow(HWND hwnd, bool visible) override {
+    threads_.setMapped(hwnd, visible);
     Win* w = find(hwnd);
     if (w == nullptr || w->mapped == visible) return;
     if (visible) {
-      // The owner may have been set after the window was made.
+      // Styles and owner may have changed since the window was made.
       const HWND owner = GetWindow(hwnd, GW_OWNER);
       Win* ownerWin = owner != nullptr ? find(topLevelHandle(owner)) : nullptr;
-      setTransientFor(*c_, w->xid, ownerWin != nullptr ? ownerWin->xid : None);
-      setFullscreen(*c_, w->xid, w->fullscreen, false, w->topmost);
+      w->kind = kindOf(*w, ownerWin);
+      ::Window transientFor = ownerWin != nullptr ? ownerWin->xid : None;
+      if (transientFor == None && w->kind.modal) transientFor = c_->root();
+      setTransientFor(*c_, w->xid, transientFor);
+      setWindowKind(*c_, w->xid, w->kind);
       XMapWindow(d_, w->xid);
+      // A window manager installs the colormap of the window in front; without one, we must.
+      if (c_->ownsColormap() && !c_->wmSupports(c_->atoms().netWmState)) {
+        XInstallColormap(d_, c_->colormap());
+      }
       w->mapped = true;
+      expectExposure(*w);
       // The window takes its place in the window system's order, not simply the top.
       applyStacking();
     } else {
@@ -174,6 +197,7 @@ class X11Driver final : public drivers::Driver {
   }
 
   void moveWindow(HWND hwnd, const RECT& windowRect, const RECT& clientRect) override {
+    threads_.setOffset(hwnd, POINT{clientRect.left - windowRect.left, clientRect.top - windowRect.top});
     Win* w = find(hwnd);
     if (w == nullptr) return;
     w->windowRect = windowRect;
@@ -187,10 +211,30 @@ class X11Driver final : public drivers::Driver {
                         static_cast<unsigned>(widthOf(clientRect)),
                         static_cast<unsigned>(heightOf(clientRect)));
     }
-    const bool fullscreen = coversScreen(windowRect);
-    if (fullscreen != w->fullscreen) {
+    // Only the program's own moves decide full screen; the manager's answer to them comes back
+    // through here as well.
+    const bool fullscreen = !w->hasFrame && coversScreen(windowRect);
+    if (!reportingManagerMove_ && fullscreen != w->fullscreen) {
       w->fullscreen = fullscreen;
-      setFullscreen(*c_, w->xid, fullscreen, w->mapped, w->topmost);
+      w->kind.fullscreen = fullscreen;
+      if (w->mapped) {
+        // A manager gives a splash no full-screen function and reads the type only when it
+        // takes a window in: a splash that goes full screen (or back) is shown anew as what it
+        // has become.
+        const bool wasSplash = w->kind.splash;
+        const HWND owner = GetWindow(hwnd, GW_OWNER);
+        w->kind.splash = !w->hasFrame && !fullscreen && owner == nullptr;
+        w->kind.above = w->topmost || w->kind.splash;
+        if (w->kind.splash != wasSplash && c_->wmSupports(c_->atoms().netWmState)) {
+          XWithdrawWindow(d_, w->xid, c_->screen());
+          awaitWithdrawal(w->xid);
+          setWindowKind(*c_, w->xid, w->kind);
+          XMapWindow(d_, w->xid);
+          expectExposure(*w);
+        } else {
+          setFullscreen(*c_, w->xid, fullscreen, w->kind.above && !fullscreen);
+        }
+      }
     }
     XFlush(d_);
   }
@@ -209,9 +253,9 @@ class X11Driver final : public drivers::Driver {
     XFlush(d_);
   }
 
-  void setIcon(HWND hwnd, HICON icon) override {
+  void setIcon(HWND hwnd, HICON big, HICON small) override {
     if (Win* w = find(hwnd)) {
-      x11::setIcon(*c_, w->xid, icon);
+      x11::setIcon(*c_, w->xid, {big, small});
       XFlush(d_);
     }
   }
@@ -256,6 +300,10 @@ class X11Driver final : public drivers::Driver {
     presenter_.put(w->xid, gc_, buffer, left, top, right - left, bottom - top, left - off.x,
                    top - off.y);
     XFlush(d_);
+  }
+
+  void presentFromThread(HWND hwnd, const RECT& area, const uint32_t* pixels, int stride) override {
+    threads_.put(hwnd, area, pixels, stride);
   }
 
   void setWindowShape(HWND hwnd, const std::vector<RECT>* regionRects) override {
@@ -305,9 +353,13 @@ class X11Driver final : public drivers::Driver {
     XFlush(d_);
   }
 
-  void pumpEvents() override { pump(); }
+  void pumpEvents() override {
+    pump();
+    awaitExposure();
+  }
 
   bool waitForEvents(int timeoutMs) override {
+    if (awaitExposure() > 0) return true;
     if (XEventsQueued(d_, QueuedAfterFlush) == 0) {
       pollfd fd{c_->fd(), POLLIN, 0};
       if (poll(&fd, 1, timeoutMs < 0 ? -1 : timeoutMs) > 0) XEventsQueued(d_, QueuedAfterReading);
@@ -320,7 +372,7 @@ class X11Driver final : public drivers::Driver {
     // What we presented must be on the screen before it is read back.
     XSync(d_, False);
     PixelBuffer buffer{target.bits, target.width, target.height, target.stride};
-    readRoot(d_, c_->root(), c_->visual(), c_->depth(), buffer);
+    readRoot(d_, c_->root(), c_->rootFormat(), buffer);
     target.widenDirty(RECT{0, 0, target.width, target.height});
   }
 
@@ -344,6 +396,10 @@ class X11Driver final : public drivers::Driver {
     bool resizable = false;
     bool mapped = false;
     bool fullscreen = false;
+    WindowKind kind;
+    // Mapped and not yet exposed: the next pump waits for the exposure until the deadline.
+    bool awaitingExpose = false;
+    std::chrono::steady_clock::time_point exposeDeadline;
     // Configure events older than our last move describe a place we already left.
     unsigned long configureSerial = 0;
   };
@@ -383,6 +439,86 @@ class X11Driver final : public drivers::Driver {
     for (auto it = stacking_.rbegin(); it != stacking_.rend(); ++it) {
       Win* w = find(*it);
       if (w != nullptr && w->mapped) XRaiseWindow(d_, w->xid);
+    }
+  }
+
+  // What the manager is told about a window about to be shown.
+  WindowKind kindOf(const Win& w, const Win* owner) {
+    const auto style = static_cast<DWORD>(GetWindowLongA(w.hwnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongA(w.hwnd, GWL_EXSTYLE));
+    WindowKind k;
+    k.hasFrame = w.hasFrame;
+    k.title = (style & WS_CAPTION) == WS_CAPTION;
+    k.closeBox = k.title && (style & WS_SYSMENU) != 0;
+    k.sizable = (style & WS_THICKFRAME) != 0;
+    k.minimizeBox = k.closeBox && (style & WS_MINIMIZEBOX) != 0;
+    k.maximizeBox = k.closeBox && k.sizable && (style & WS_MAXIMIZEBOX) != 0;
+    k.fullscreen = w.fullscreen;
+    k.dialog = w.hasFrame && ((exStyle & WS_EX_DLGMODALFRAME) != 0 || owner != nullptr);
+    k.splash = !w.hasFrame && !w.fullscreen && owner == nullptr;
+    k.above = w.topmost || k.splash;
+    if (owner != nullptr) {
+      k.modal = !IsWindowEnabled(owner->hwnd);
+    } else {
+      int others = 0, enabled = 0;
+      for (const auto& [hwnd, other] : windows_) {
+        if (hwnd == w.hwnd) continue;
+        ++others;
+        if (IsWindowEnabled(hwnd)) ++enabled;
+      }
+      k.modal = others > 0 && enabled == 0;
+    }
+    return k;
+  }
+
+  // The next pump waits for the server to expose the window just mapped.
+  static void expectExposure(Win& w) {
+    w.exposeDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapWaitMs);
+    w.awaitingExpose = true;
+  }
+
+  // The manager drops a window's WM_STATE (and its _NET_WM_STATE) once it has let go of a
+  // withdrawn window; what is set before then would be lost. Waits kMapWaitMs at most.
+  void awaitWithdrawal(::Window xid) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapWaitMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+      Atom type = None;
+      int format = 0;
+      unsigned long count = 0, after = 0;
+      unsigned char* data = nullptr;
+      XSync(d_, False);
+      const bool present = XGetWindowProperty(d_, xid, c_->atoms().wmState, 0, 1, False,
+                                              AnyPropertyType, &type, &format, &count, &after,
+                                              &data) == Success && type != None;
+      if (data != nullptr) XFree(data);
+      if (!present) return;
+      poll(nullptr, 0, 5);
+    }
+  }
+
+  // Waits, up to each window's deadline, until every window shown since the last pump has been
+  // exposed, handling what arrives meanwhile; the number of reports made to the sink.
+  int awaitExposure() {
+    int delivered = 0;
+    for (;;) {
+      const auto now = std::chrono::steady_clock::now();
+      auto deadline = now;
+      for (auto& [hwnd, w] : windows_) {
+        if (!w.awaitingExpose) continue;
+        if (!w.mapped || w.exposeDeadline <= now) {
+          w.awaitingExpose = false;
+          continue;
+        }
+        deadline = std::max(deadline, w.exposeDeadline);
+      }
+      if (deadline <= now) return delivered;
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+      pollfd fd{c_->fd(), POLLIN, 0};
+      if (XEventsQueued(d_, QueuedAfterFlush) == 0 &&
+          poll(&fd, 1, static_cast<int>(left.count()) + 1) > 0) {
+        XEventsQueued(d_, QueuedAfterReading);
+      }
+      delivered += pump();
     }
   }
 
@@ -460,6 +596,7 @@ class X11Driver final : public drivers::Driver {
         const HWND hwnd = fromXid(event.xexpose.window);
         Win* w = find(hwnd);
         if (w == nullptr) return 0;
+        w->awaitingExpose = false;
         const POINT off = offset(*w);
         const RECT area{event.xexpose.x + off.x, event.xexpose.y + off.y,
                         event.xexpose.x + off.x + event.xexpose.width,
@@ -513,7 +650,21 @@ class X11Driver final : public drivers::Driver {
     int x = 0, y = 0;
     ::Window child = None;
     if (!XTranslateCoordinates(d_, w->xid, c_->root(), 0, 0, &x, &y, &child)) return 0;
-    const RECT actual{x, y, x + configure.width, y + configure.height};
+    RECT actual{x, y, x + configure.width, y + configure.height};
+    if (!w->resizable && !w->fullscreen &&
+        (configure.width != widthOf(w->clientRect) ||
+         configure.height != heightOf(w->clientRect))) {
+      // Without a sizing border the window cannot be resized on Windows either: keep the size,
+      // take the place. A manager that maximised it anyway must first let go of the maximise,
+      // or it refuses the size.
+      if (c_->wmSupports(c_->atoms().netWmState)) unmaximize(*c_, w->xid);
+      w->configureSerial = NextRequest(d_);
+      XResizeWindow(d_, w->xid, static_cast<unsigned>(widthOf(w->clientRect)),
+                    static_cast<unsigned>(heightOf(w->clientRect)));
+      XFlush(d_);
+      actual.right = actual.left + widthOf(w->clientRect);
+      actual.bottom = actual.top + heightOf(w->clientRect);
+    }
     if (sameRect(actual, w->clientRect)) return 0;
     // Keep the frame the window system drew around the client until it moves the window itself.
     const POINT off = offset(*w);
@@ -522,7 +673,9 @@ class X11Driver final : public drivers::Driver {
     w->clientRect = actual;
     w->windowRect = RECT{actual.left - off.x, actual.top - off.y, actual.right + extraRight,
                          actual.bottom + extraBottom};
+    reportingManagerMove_ = true;
     sink_->clientRectChanged(hwnd, actual);
+    reportingManagerMove_ = false;
     return 1;
   }
 
@@ -550,6 +703,7 @@ class X11Driver final : public drivers::Driver {
   Display* d_;
   drivers::EventSink* sink_ = nullptr;
   Presenter presenter_;
+  ThreadPresenter threads_{c_->name(), c_->visual(), c_->depth(), c_->format()};
   Cursors cursors_;
   std::unique_ptr<Clipboard> clipboard_;
   ::Window clipboardWindow_ = None;
@@ -557,6 +711,8 @@ class X11Driver final : public drivers::Driver {
   bool hasShape_ = false;
   Cursor currentCursor_ = None;
   Time lastTime_ = CurrentTime;
+  // The window system is taking in a place the window manager gave a window.
+  bool reportingManagerMove_ = false;
   std::map<HWND, Win> windows_;
   std::unordered_map<::Window, HWND> byXid_;
   std::vector<HWND> stacking_;
@@ -569,12 +725,8 @@ class X11Driver final : public drivers::Driver {
 namespace drivers {
 
 std::unique_ptr<Driver> createX11Driver(std::string& error) {
-  std::string displayName;
-  std::unique_ptr<x11::Connection> connection(x11::Connection::open(nullptr, displayName));
-  if (!connection) {
-    error = displayName;
-    return nullptr;
-  }
+  std::unique_ptr<x11::Connection> connection(x11::Connection::open(nullptr, error));
+  if (!connection) return nullptr;
   return std::make_unique<x11::X11Driver>(std::move(connection));
 }
 

@@ -1,15 +1,20 @@
 // Pixel transfer to and from the X server. A visual whose pixels are not B,G,R,X words takes the
 // slow per-pixel path; the shared-memory image is used only after the server accepted it, and any
-// failure to make one falls back to XPutImage for the rest of the run.
+// failure to make one falls back to XPutImage for the rest of the run. An indexed visual draws
+// each colour as the nearest of the colours allocated for the program, without dithering, as
+// Windows shows a colour that is not in a 256-colour palette; at least eight colours must be had
+// from the colormap, or the visual counts as unusable.
 #include "drivers/x11/X11Pixels.h"
 
 #include <X11/Xutil.h>
 #include <sys/ipc.h>
+#include <windows.h>
 #include <sys/shm.h>
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #include "drivers/x11/X11Connection.h"
 
@@ -59,13 +64,105 @@ PixelFormat PixelFormat::of(Display* display, Visual* visual, int depth) {
 }
 
 unsigned long PixelFormat::pack(uint32_t rgb) const {
+  if (indexed()) return nearest[((rgb >> 9) & 0x7C00) | ((rgb >> 6) & 0x3E0) | ((rgb >> 3) & 0x1F)];
   return packChannel((rgb >> 16) & 0xFF, redMask) | packChannel((rgb >> 8) & 0xFF, greenMask) |
          packChannel(rgb & 0xFF, blueMask);
 }
 
 uint32_t PixelFormat::unpack(unsigned long pixel) const {
+  if (indexed()) return pixel < colours.size() ? colours[pixel] : 0;
   return (unpackChannel(pixel, redMask) << 16) | (unpackChannel(pixel, greenMask) << 8) |
          unpackChannel(pixel, blueMask);
+}
+
+bool PixelFormat::forVisual(Display* display, Visual* visual, int depth, Colormap colormap,
+                           PixelFormat& format) {
+  format = PixelFormat::of(display, visual, depth);
+  switch (visual->c_class) {
+    case TrueColor:
+      return format.bitsPerPixel > 0;
+    case PseudoColor:
+    case StaticColor:
+    case GrayScale:
+    case StaticGray:
+      break;
+    default:
+      format = PixelFormat{};
+      return false;
+  }
+  std::vector<std::pair<unsigned long, uint32_t>> allocated;
+  for (uint32_t rgb : indexedPalette()) {
+    XColor colour{};
+    colour.red = static_cast<unsigned short>(((rgb >> 16) & 0xFF) * 0x101);
+    colour.green = static_cast<unsigned short>(((rgb >> 8) & 0xFF) * 0x101);
+    colour.blue = static_cast<unsigned short>((rgb & 0xFF) * 0x101);
+    colour.flags = DoRed | DoGreen | DoBlue;
+    // A static or full colormap answers with the nearest colour it has, which is what we want.
+    if (XAllocColor(display, colormap, &colour) == 0) continue;
+    allocated.emplace_back(colour.pixel, (uint32_t{colour.red} >> 8) << 16 |
+                                             (uint32_t{colour.green} >> 8) << 8 | colour.blue >> 8);
+  }
+  std::vector<uint32_t> distinct;
+  for (const auto& a : allocated)
+    if (std::find(distinct.begin(), distinct.end(), a.second) == distinct.end()) distinct.push_back(a.second);
+  const int entries = visual->map_entries;
+  if (distinct.size() < 8 || entries <= 0 || entries > 4096) {
+    format = PixelFormat{};
+    return false;
+  }
+  format.nearest = nearestTable(allocated);
+  // Every entry, so that other programs' pixels read back from the screen have their colours.
+  std::vector<XColor> all(static_cast<size_t>(entries));
+  for (int i = 0; i < entries; ++i) all[static_cast<size_t>(i)].pixel = static_cast<unsigned long>(i);
+  XQueryColors(display, colormap, all.data(), entries);
+  format.colours.resize(all.size());
+  for (size_t i = 0; i < all.size(); ++i) {
+    format.colours[i] = (uint32_t{all[i].red} >> 8) << 16 | (uint32_t{all[i].green} >> 8) << 8 |
+                        all[i].blue >> 8;
+  }
+  return true;
+}
+
+std::vector<uint32_t> indexedPalette() {
+  std::vector<uint32_t> palette = {
+      0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0, 0xC0DCC0,
+      0xA6CAF0, 0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF,
+      0x00FFFF, 0xFFFFFF};
+  for (int i = 0; i <= COLOR_MENUBAR; ++i) {
+    const COLORREF c = GetSysColor(i);
+    palette.push_back(static_cast<uint32_t>(GetRValue(c)) << 16 |
+                      static_cast<uint32_t>(GetGValue(c)) << 8 | GetBValue(c));
+  }
+  for (uint32_t r = 0; r < 6; ++r)
+    for (uint32_t g = 0; g < 6; ++g)
+      for (uint32_t b = 0; b < 6; ++b) palette.push_back((r * 51) << 16 | (g * 51) << 8 | b * 51);
+  std::vector<uint32_t> distinct;
+  for (uint32_t c : palette)
+    if (std::find(distinct.begin(), distinct.end(), c) == distinct.end()) distinct.push_back(c);
+  return distinct;
+}
+
+std::vector<unsigned long> nearestTable(
+    const std::vector<std::pair<unsigned long, uint32_t>>& allocated) {
+  std::vector<unsigned long> table(32768, 0);
+  if (allocated.empty()) return table;
+  for (uint32_t index = 0; index < table.size(); ++index) {
+    // Each 5-bit level spread over 0 to 255, so that black and white stay exact.
+    const auto level = [](uint32_t five) { return static_cast<int>(five * 255 / 31); };
+    const int r = level(index >> 10), g = level((index >> 5) & 31), b = level(index & 31);
+    long best = -1;
+    for (const auto& [pixel, rgb] : allocated) {
+      const int dr = r - static_cast<int>((rgb >> 16) & 0xFF);
+      const int dg = g - static_cast<int>((rgb >> 8) & 0xFF);
+      const int db = b - static_cast<int>(rgb & 0xFF);
+      const long distance = long{dr} * dr + long{dg} * dg + long{db} * db;
+      if (best < 0 || distance < best) {
+        best = distance;
+        table[index] = pixel;
+      }
+    }
+  }
+  return table;
 }
 
 void copyFromImage(const PixelFormat& format, XImage& image, int sx, int sy, int width, int height,
@@ -104,9 +201,9 @@ bool shmAvailable(Display* display) {
   return XShmQueryExtension(display) == True;
 }
 
-Presenter::Presenter(Display* display, Visual* visual, int depth, bool useShm)
-    : display_(display), visual_(visual), depth_(depth),
-      format_(PixelFormat::of(display, visual, depth)), useShm_(useShm) {}
+Presenter::Presenter(Display* display, Visual* visual, int depth, PixelFormat format, bool useShm)
+    : display_(display), visual_(visual), depth_(depth), format_(std::move(format)),
+      useShm_(useShm) {}
 
 Presenter::~Presenter() { releaseShmImage(); }
 
@@ -207,7 +304,7 @@ void Presenter::put(Drawable drawable, GC gc, const PixelBuffer& from, int sx, i
   XDestroyImage(image);
 }
 
-void readRoot(Display* display, ::Window root, Visual* visual, int depth, PixelBuffer& target) {
+void readRoot(Display* display, ::Window root, const PixelFormat& format, PixelBuffer& target) {
   for (int y = 0; y < target.height; ++y) {
     std::memset(target.bits + static_cast<ptrdiff_t>(y) * target.stride, 0,
                 static_cast<size_t>(target.width) * 4);
@@ -228,7 +325,6 @@ void readRoot(Display* display, ::Window root, Visual* visual, int depth, PixelB
     }
   }
   if (image == nullptr) return;
-  const PixelFormat format = PixelFormat::of(display, visual, depth);
   copyFromImage(format, *image, 0, 0, width, height, target, 0, 0);
   XDestroyImage(image);
 }

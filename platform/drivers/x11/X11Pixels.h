@@ -6,6 +6,7 @@
 #include <X11/extensions/XShm.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace x11 {
@@ -25,8 +26,20 @@ struct PixelFormat {
   int byteOrder = LSBFirst;
   // True when X pixels are the bytes B, G, R, X of our buffers, so rows copy as they are.
   bool native = false;
+  // Indexed visuals (PseudoColor, StaticColor, GrayScale, StaticGray) only; empty otherwise.
+  // nearest: the pixel value closest to each colour cut to 5 bits a channel (index
+  // r << 10 | g << 5 | b); colours: the colour each pixel value of the colormap shows.
+  std::vector<unsigned long> nearest;
+  std::vector<uint32_t> colours;
 
+  // The format of a true-colour visual, or an indexed one without colours yet.
   static PixelFormat of(Display* display, Visual* visual, int depth);
+  // The format of any visual the driver can draw on, with the colours of an indexed visual
+  // allocated in colormap. False (and the format empty) for a visual it cannot use (DirectColor,
+  // or an indexed visual whose colormap gives too few colours).
+  static bool forVisual(Display* display, Visual* visual, int depth, Colormap colormap,
+                        PixelFormat& format);
+  bool indexed() const { return !nearest.empty(); }
   // The X pixel value of a 0x00RRGGBB value and back.
   unsigned long pack(uint32_t rgb) const;
   uint32_t unpack(unsigned long pixel) const;
@@ -44,7 +57,7 @@ void copyToImage(const PixelFormat& format, const PixelBuffer& from, int sx, int
 // area sent; the image is written again only after the server has finished reading it.
 class Presenter {
  public:
-  Presenter(Display* display, Visual* visual, int depth, bool useShm);
+  Presenter(Display* display, Visual* visual, int depth, PixelFormat format, bool useShm);
   ~Presenter();
   Presenter(const Presenter&) = delete;
   Presenter& operator=(const Presenter&) = delete;
@@ -72,7 +85,14 @@ class Presenter {
 // Whether the server offers MIT-SHM to this (local) client.
 bool shmAvailable(Display* display);
 
-// Reads the root window into target (the screen's size). Areas the server cannot give stay black.
-void readRoot(Display* display, ::Window root, Visual* visual, int depth, PixelBuffer& target);
+// Reads the root window (whose pixels are in format) into target (the screen's size). Areas the
+// server cannot give stay black.
+void readRoot(Display* display, ::Window root, const PixelFormat& format, PixelBuffer& target);
+
+// The colours an indexed visual is given to draw with: the twenty colours of the Windows palette
+// (the system colours of the classic scheme among them) and a cube of six levels a channel.
+std::vector<uint32_t> indexedPalette();
+// The nearest table of a set of (pixel value, colour) pairs, by squared distance.
+std::vector<unsigned long> nearestTable(const std::vector<std::pair<unsigned long, uint32_t>>& allocated);
 
 }  // namespace x11

@@ -1,5 +1,6 @@
-// Window-manager hints. A window without a frame asks for no decorations through _MOTIF_WM_HINTS,
-// the only hint for that which window managers share.
+// Window-manager hints. Decorations and the functions a manager offers (move, close, minimise,
+// maximise, resize) go through _MOTIF_WM_HINTS, the only hint for them that managers share; a
+// window without a frame asks for no decorations at all.
 #include "drivers/x11/X11WindowHints.h"
 
 #include <X11/Xatom.h>
@@ -14,6 +15,20 @@
 #include "gdi/Icon.h"
 
 namespace x11 {
+
+namespace {
+
+void setWindowType(Connection& c, ::Window window, const WindowKind& kind) {
+  const Atoms& a = c.atoms();
+  const Atom type = kind.splash   ? a.netWmWindowTypeSplash
+                    : kind.dialog ? a.netWmWindowTypeDialog
+                                  : a.netWmWindowTypeNormal;
+  XChangeProperty(c.display(), window, a.netWmWindowType, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&type), 1);
+}
+
+}  // namespace
+
 
 void setTitle(Connection& c, ::Window window, const std::string& title) {
   Display* d = c.display();
@@ -40,14 +55,22 @@ std::vector<long> netWmIconData(const std::vector<uint32_t>& argb, int width, in
   return data;
 }
 
-void setIcon(Connection& c, ::Window window, HICON icon) {
-  const gdi::IconObject* object = icon != nullptr ? gdi::iconFromHandle(icon) : nullptr;
-  if (object == nullptr || object->width <= 0 || object->height <= 0) {
+void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons) {
+  std::vector<long> data;
+  std::vector<const gdi::IconObject*> used;
+  for (HICON icon : icons) {
+    const gdi::IconObject* object = icon != nullptr ? gdi::iconFromHandle(icon) : nullptr;
+    if (object == nullptr || object->width <= 0 || object->height <= 0) continue;
+    if (std::find(used.begin(), used.end(), object) != used.end()) continue;
+    used.push_back(object);
+    const std::vector<long> image =
+        netWmIconData(gdi::iconToArgb(*object), object->width, object->height);
+    data.insert(data.end(), image.begin(), image.end());
+  }
+  if (data.empty()) {
     XDeleteProperty(c.display(), window, c.atoms().netWmIcon);
     return;
   }
-  const std::vector<long> data =
-      netWmIconData(gdi::iconToArgb(*object), object->width, object->height);
   XChangeProperty(c.display(), window, c.atoms().netWmIcon, XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
 }
@@ -60,7 +83,22 @@ void setTransientFor(Connection& c, ::Window window, ::Window owner) {
   }
 }
 
-void setWindowKind(Connection& c, ::Window window, bool hasFrame, bool owned, bool topmost) {
+std::vector<long> motifHints(const WindowKind& kind) {
+  constexpr long kFunctions = 1, kDecorations = 2;
+  constexpr long kResize = 2, kMove = 4, kMinimize = 8, kMaximize = 16, kClose = 32;
+  constexpr long kBorder = 2, kResizeHandle = 4, kTitle = 8, kMenu = 16, kMinimizeButton = 32,
+                 kMaximizeButton = 64;
+  if (!kind.hasFrame) return {kDecorations, 0, 0, 0, 0};
+  const long functions = kMove | (kind.closeBox ? kClose : 0) | (kind.minimizeBox ? kMinimize : 0) |
+                         (kind.maximizeBox ? kMaximize : 0) | (kind.sizable ? kResize : 0);
+  const long decorations = kBorder | (kind.title ? kTitle : 0) | (kind.closeBox ? kMenu : 0) |
+                           (kind.minimizeBox ? kMinimizeButton : 0) |
+                           (kind.maximizeBox ? kMaximizeButton : 0) |
+                           (kind.sizable ? kResizeHandle : 0);
+  return {kFunctions | kDecorations, functions, decorations, 0, 0};
+}
+
+void setWindowIdentity(Connection& c, ::Window window, ::Window leader) {
   Display* d = c.display();
   const Atoms& a = c.atoms();
   Atom protocols[] = {a.wmDeleteWindow, a.netWmPing};
@@ -75,30 +113,47 @@ void setWindowKind(Connection& c, ::Window window, bool hasFrame, bool owned, bo
   XClassHint classHint{name, className};
   XSetClassHint(d, window, &classHint);
 
+  // The manager may only ping and kill a process by its id when it knows the machine it runs on.
+  char host[256] = {};
+  if (gethostname(host, sizeof host - 1) == 0 && host[0] != '\0') {
+    XTextProperty machine{};
+    char* list[] = {host};
+    if (XStringListToTextProperty(list, 1, &machine) != 0) {
+      XSetWMClientMachine(d, window, &machine);
+      XFree(machine.value);
+    }
+  }
   const long pid = static_cast<long>(getpid());
   XChangeProperty(d, window, a.netWmPid, XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(&pid), 1);
 
-  const Atom type = owned && hasFrame ? a.netWmWindowTypeDialog : a.netWmWindowTypeNormal;
-  XChangeProperty(d, window, a.netWmWindowType, XA_ATOM, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(&type), 1);
-
-  if (!hasFrame) {
-    // flags (decorations given), functions, decorations (none), input mode, status.
-    const long motif[5] = {2, 0, 0, 0, 0};
-    XChangeProperty(d, window, a.motifWmHints, a.motifWmHints, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(motif), 5);
-  }
-  if (topmost) {
-    XChangeProperty(d, window, a.netWmState, XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&a.netWmStateAbove), 1);
-  }
-
   XWMHints hints{};
-  hints.flags = InputHint | StateHint;
+  hints.flags = InputHint | StateHint | (leader != None ? WindowGroupHint : 0);
   hints.input = True;
   hints.initial_state = NormalState;
+  hints.window_group = leader;
   XSetWMHints(d, window, &hints);
+}
+
+void setWindowKind(Connection& c, ::Window window, const WindowKind& kind) {
+  Display* d = c.display();
+  const Atoms& a = c.atoms();
+  setWindowType(c, window, kind);
+
+  const std::vector<long> motif = motifHints(kind);
+  XChangeProperty(d, window, a.motifWmHints, a.motifWmHints, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(motif.data()), static_cast<int>(motif.size()));
+
+  std::vector<Atom> states;
+  if (kind.modal) states.push_back(a.netWmStateModal);
+  if (kind.fullscreen) states.push_back(a.netWmStateFullscreen);
+  if (kind.above || kind.fullscreen) states.push_back(a.netWmStateAbove);
+  if (states.empty()) {
+    XDeleteProperty(d, window, a.netWmState);
+  } else {
+    XChangeProperty(d, window, a.netWmState, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+  }
 }
 
 void setSizeHints(Connection& c, ::Window window, const RECT& client, bool resizable) {
@@ -117,21 +172,22 @@ void setSizeHints(Connection& c, ::Window window, const RECT& client, bool resiz
   XSetWMNormalHints(c.display(), window, &hints);
 }
 
-void setFullscreen(Connection& c, ::Window window, bool on, bool mapped, bool topmost) {
+void setFullscreen(Connection& c, ::Window window, bool on, bool keepAbove) {
   Display* d = c.display();
   const Atoms& a = c.atoms();
-  // Without a window manager nobody answers the request, so the property is ours to set.
-  if (!mapped || !c.wmSupports(a.netWmState)) {
-    Atom states[2];
-    int count = 0;
-    if (on) states[count++] = a.netWmStateFullscreen;
-    if (on || topmost) states[count++] = a.netWmStateAbove;
-    if (count == 0) {
-      XDeleteProperty(d, window, a.netWmState);
-    } else {
-      XChangeProperty(d, window, a.netWmState, XA_ATOM, 32, PropModeReplace,
-                      reinterpret_cast<const unsigned char*>(states), count);
-    }
+  // Without a window manager nobody answers the request, so the property is ours to set; it
+  // keeps the states that full screen does not touch.
+  if (!c.wmSupports(a.netWmState)) {
+    std::vector<Atom> states = readAtoms(c, window, a.netWmState);
+    states.erase(std::remove_if(states.begin(), states.end(),
+                                [&](Atom s) {
+                                  return s == a.netWmStateFullscreen || s == a.netWmStateAbove;
+                                }),
+                 states.end());
+    if (on) states.push_back(a.netWmStateFullscreen);
+    if (on || keepAbove) states.push_back(a.netWmStateAbove);
+    XChangeProperty(d, window, a.netWmState, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
     return;
   }
   XEvent event{};
@@ -141,9 +197,40 @@ void setFullscreen(Connection& c, ::Window window, bool on, bool mapped, bool to
   event.xclient.format = 32;
   event.xclient.data.l[0] = on ? 1 : 0;  // add or remove
   event.xclient.data.l[1] = static_cast<long>(a.netWmStateFullscreen);
-  event.xclient.data.l[2] = topmost ? 0 : static_cast<long>(a.netWmStateAbove);
+  event.xclient.data.l[2] = on || !keepAbove ? static_cast<long>(a.netWmStateAbove) : 0;
   event.xclient.data.l[3] = 1;  // a normal application
   XSendEvent(d, c.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+void unmaximize(Connection& c, ::Window window) {
+  const Atoms& a = c.atoms();
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = a.netWmState;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 0;  // remove
+  event.xclient.data.l[1] = static_cast<long>(a.netWmStateMaximizedVert);
+  event.xclient.data.l[2] = static_cast<long>(a.netWmStateMaximizedHorz);
+  event.xclient.data.l[3] = 1;  // a normal application
+  XSendEvent(c.display(), c.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+std::vector<Atom> readAtoms(Connection& c, ::Window window, Atom property) {
+  std::vector<Atom> atoms;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(c.display(), window, property, 0, 64, False, XA_ATOM, &type, &format,
+                         &count, &after, &data) == Success && data != nullptr) {
+    if (type == XA_ATOM && format == 32) {
+      const auto* values = reinterpret_cast<const Atom*>(data);
+      atoms.assign(values, values + count);
+    }
+    XFree(data);
+  }
+  return atoms;
 }
 
 }  // namespace x11

@@ -1,5 +1,5 @@
 // What the window manager learns about a top-level window: its title, icon, owner, kind,
-// decorations, size limits and full-screen state.
+// decorations, size limits and states (modal, above, full screen).
 #pragma once
 
 #include <windows.h>
@@ -19,22 +19,51 @@ void setTitle(Connection& c, ::Window window, const std::string& title);
 // The _NET_WM_ICON value of an image: width, height, then one ARGB value per pixel, each in a
 // long as Xlib wants format-32 data.
 std::vector<long> netWmIconData(const std::vector<uint32_t>& argb, int width, int height);
-// Sets or (icon NULL or unusable) removes _NET_WM_ICON.
-void setIcon(Connection& c, ::Window window, HICON icon);
+// Sets _NET_WM_ICON to the images of the icons (big first; NULL, unusable and repeated ones left
+// out), or removes it when none is left.
+void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons);
 
 void setTransientFor(Connection& c, ::Window window, ::Window owner);
 
-// WM_PROTOCOLS, WM_CLASS, _NET_WM_PID, the window type and, for windows without a frame, the
-// Motif hint that asks for no decorations.
-void setWindowKind(Connection& c, ::Window window, bool hasFrame, bool owned, bool topmost);
+// What the window's Win32 styles say to a window manager, settled when the window is shown.
+struct WindowKind {
+  bool hasFrame = false;     // decorations at all
+  bool title = false;        // WS_CAPTION
+  bool closeBox = false;     // WS_SYSMENU
+  bool minimizeBox = false;  // WS_MINIMIZEBOX
+  bool maximizeBox = false;  // WS_MAXIMIZEBOX with a sizing border
+  bool sizable = false;      // WS_THICKFRAME
+  bool dialog = false;
+  bool splash = false;
+  bool modal = false;
+  bool above = false;
+  bool fullscreen = false;
+};
+
+// The Motif hint for a kind: which decorations and functions the manager offers
+// (flags, functions, decorations, input mode, status).
+std::vector<long> motifHints(const WindowKind& kind);
+
+// What never changes for a window: WM_PROTOCOLS, WM_CLASS, WM_CLIENT_MACHINE, _NET_WM_PID and
+// WM_HINTS with the program's window group (leader: a window of the program's own).
+void setWindowIdentity(Connection& c, ::Window window, ::Window leader);
+// The window type, the Motif hint and the initial _NET_WM_STATE of an unmapped window.
+void setWindowKind(Connection& c, ::Window window, const WindowKind& kind);
 
 // Position and size as the program chose them; a window without a sizing border gets equal
 // minimum and maximum sizes. The window keeps its place: the gravity is static, so the position
 // names the client area, not the window manager's frame.
 void setSizeHints(Connection& c, ::Window window, const RECT& client, bool resizable);
 
-// Full screen and above all others. Before mapping (or with no window manager) this is the
-// _NET_WM_STATE property; once mapped it is a request to the window manager.
-void setFullscreen(Connection& c, ::Window window, bool on, bool mapped, bool topmost);
+// Full screen and above all others, for a mapped window: a request to the window manager, or with
+// no window manager the _NET_WM_STATE property. keepAbove: the window stays above when it
+// leaves full screen.
+void setFullscreen(Connection& c, ::Window window, bool on, bool keepAbove);
+
+// Asks the window manager to take back a maximise (both directions).
+void unmaximize(Connection& c, ::Window window);
+
+// The atoms of an ATOM property of a window (empty when it is missing).
+std::vector<Atom> readAtoms(Connection& c, ::Window window, Atom property);
 
 }  // namespace x11

@@ -1,5 +1,7 @@
 // Test-only view into the kernel layer: how often the volume calls ran, so that a test of the
 // flush sequence can count them without a real disk. Product code never includes this header.
+// The environment variable CORVANE_TEST_FLUSH_DELAY_MS makes every
+// FlushFileBuffers on a volume block that many milliseconds (at most 60000) before it flushes.
 #pragma once
 
 #include <functional>

@@ -3,7 +3,10 @@
 #
 #   source xvfb_session.bash
 #   start_xvfb            # sets DISPLAY, or fails the test with a clear message
+#   start_xvfb 1024x768x8 -cc 3   # another screen (WIDTHxHEIGHTxDEPTH) and more Xvfb options
 #   track_pid PID         # killed on exit as well
+#   stop_xvfb             # ends the server (and the tracked processes) before the next start
+#   expect_end PID HOW    # the process ends within three seconds, with status 0
 
 xvfb_pid=""
 tracked_pids=()
@@ -13,6 +16,15 @@ cleanup_session() {
   local pid
   for pid in "${tracked_pids[@]}"; do
     kill "$pid" 2>/dev/null || true
+  done
+  # Some window managers (fluxbox) take a TERM as a wish to end at their leisure and never do
+  # once the server is gone.
+  for pid in "${tracked_pids[@]}"; do
+    for _ in 1 2 3 4 5; do
+      kill -0 "$pid" 2>/dev/null || continue 2
+      sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
   done
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
@@ -25,6 +37,13 @@ trap 'exit 130' INT TERM
 
 track_pid() { tracked_pids+=("$1"); }
 
+stop_xvfb() {
+  cleanup_session
+  xvfb_pid=""
+  tracked_pids=()
+  session_dir="$(mktemp -d)"
+}
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -33,7 +52,9 @@ fail() {
 start_xvfb() {
   command -v Xvfb >/dev/null || fail "Xvfb is not installed (scripts/setup installs it)"
   # -displayfd: the server picks a free display number and writes it when it is ready.
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$session_dir/display" \
+  local screen="${1:-1024x768x24}"
+  shift || true
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 "$screen" "$@" 3>"$session_dir/display" \
     2>"$session_dir/xvfb.log" &
   xvfb_pid=$!
   local tries=0
@@ -49,4 +70,17 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$session_dir/display")"
   unset CORVANE_DRIVER
   echo "Xvfb running on $DISPLAY"
+}
+
+expect_end() {
+  local pid=$1 how=$2
+  for _ in $(seq 30); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && fail "the program was still running three seconds after $how"
+  local status=0
+  wait "$pid" || status=$?
+  [ "$status" -eq 0 ] || fail "the program ended with status $status after $how"
+  echo "$how ended the run with status 0"
 }

@@ -225,6 +225,26 @@ TEST(AviClip, TimingComesFromTheStreamWhenTheMainHeaderHasNone) {
   EXPECT_EQ(AviClip::parse(build(c), "t").frameCount(), 1) << "frames inside a rec list count";
 }
 
+TEST(AviClip, ImplausibleFrameTimesAreTakenForDamage) {
+  Clip c;
+  c.frames = {std::vector<uint8_t>(16, 0)};
+  // A negative time read as unsigned, a million frames a second, over a minute a frame: the
+  // stream's rate is asked instead, and with that damaged too the clip shows ten a second.
+  for (uint32_t main : {0xFFFFFFFFu, 0x80000000u, 1u, 999u, 60000001u}) {
+    c.microseconds = main, c.scale = 1, c.rate = 20;
+    EXPECT_EQ(AviClip::parse(build(c), "t").microsecondsPerFrame(), 50000u) << main;
+    c.scale = 1, c.rate = 0xFFFFFFFFu;  // a negative rate
+    EXPECT_EQ(AviClip::parse(build(c), "t").microsecondsPerFrame(), 100000u) << main;
+    c.scale = 0xFFFFFFFFu, c.rate = 1;
+    EXPECT_EQ(AviClip::parse(build(c), "t").microsecondsPerFrame(), 100000u) << main;
+  }
+  // The ends of the plausible range hold.
+  c.microseconds = 1000;
+  EXPECT_EQ(AviClip::parse(build(c), "t").microsecondsPerFrame(), 1000u);
+  c.microseconds = 60000000;
+  EXPECT_EQ(AviClip::parse(build(c), "t").microsecondsPerFrame(), 60000000u);
+}
+
 TEST(AviClip, MalformedClipsFailWithTheirNameAndReason) {
   Clip good;
   good.frames = {std::vector<uint8_t>(16, 0)};

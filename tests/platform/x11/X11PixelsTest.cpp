@@ -4,11 +4,14 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "drivers/x11/X11Cursors.h"
 #include "drivers/x11/X11Pixels.h"
+#include "drivers/x11/X11WindowHints.h"
 
 namespace {
 
@@ -83,6 +86,43 @@ TEST(X11Pixels, ImagesCopyBothWaysThroughTheSlowPath) {
   EXPECT_EQ(back[2 * w + 4], pixels[2 * w + 3]);
   EXPECT_EQ(back[0], 0xABCDEFu);          // outside the area: untouched
   EXPECT_EQ(back[1 * w + 1], 0xABCDEFu);
+}
+
+TEST(X11Pixels, IndexedVisualsDrawTheNearestAllocatedColour) {
+  // A colormap that gave only some of the palette: black, white, button grey, dark grey, red.
+  const std::vector<std::pair<unsigned long, uint32_t>> allocated = {
+      {0, 0x000000}, {1, 0xFFFFFF}, {7, 0xC0C0C0}, {8, 0x808080}, {9, 0xFF0000}};
+  x11::PixelFormat f = format(0, 0, 0, 8);
+  f.nearest = x11::nearestTable(allocated);
+  f.colours = {0x000000, 0xFFFFFF, 0, 0, 0, 0, 0, 0xC0C0C0, 0x808080, 0xFF0000};
+  ASSERT_TRUE(f.indexed());
+  EXPECT_EQ(f.pack(0x000000), 0u);
+  EXPECT_EQ(f.pack(0xFFFFFF), 1u);
+  EXPECT_EQ(f.pack(0xC0C0C0), 7u);
+  EXPECT_EQ(f.pack(0x808080), 8u);
+  EXPECT_EQ(f.pack(0xE01010), 9u);  // reddish goes to red
+  EXPECT_EQ(f.pack(0xB0B4B8), 7u);  // near the face grey
+  EXPECT_EQ(f.unpack(7), 0xC0C0C0u);
+  EXPECT_EQ(f.unpack(200), 0u);  // beyond the colormap: black, never a read past the end
+  // The palette asked for holds the classic system colours the windows are drawn in.
+  const std::vector<uint32_t> palette = x11::indexedPalette();
+  for (uint32_t c : {0xC0C0C0u, 0x808080u, 0x000080u, 0xFFFFFFu, 0x000000u, 0xFFFFE1u})
+    EXPECT_NE(std::find(palette.begin(), palette.end(), c), palette.end()) << std::hex << c;
+  EXPECT_LE(palette.size(), 256u);
+}
+
+TEST(X11WindowHints, MotifHintsFollowTheWindowsBoxesAndBorder) {
+  x11::WindowKind dialog;
+  dialog.hasFrame = dialog.title = dialog.closeBox = true;
+  // Functions: move and close; decorations: border, title and menu.
+  EXPECT_EQ(x11::motifHints(dialog), (std::vector<long>{3, 4 | 32, 2 | 8 | 16, 0, 0}));
+  x11::WindowKind sizable = dialog;
+  sizable.minimizeBox = sizable.maximizeBox = sizable.sizable = true;
+  EXPECT_EQ(x11::motifHints(sizable),
+            (std::vector<long>{3, 2 | 4 | 8 | 16 | 32, 2 | 4 | 8 | 16 | 32 | 64, 0, 0}));
+  x11::WindowKind frameless;
+  frameless.splash = true;
+  EXPECT_EQ(x11::motifHints(frameless), (std::vector<long>{2, 0, 0, 0, 0}));
 }
 
 TEST(X11Cursors, TwoColoursSplitByLightnessAndAlpha) {
