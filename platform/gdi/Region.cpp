@@ -17,11 +17,12 @@ using Span = std::pair<LONG, LONG>;
 
 // Walks the bands of a canonical rectangle list in place: [begin, end) share one top and bottom.
 struct BandCursor {
-  const std::vector<RECT>& rects;
+  const RECT* rects;
+  size_t count;
   size_t begin = 0, end = 0;
 
-  explicit BandCursor(const std::vector<RECT>& list) : rects(list) { advance(); }
-  bool done() const { return begin >= rects.size(); }
+  explicit BandCursor(const std::vector<RECT>& list) : rects(list.data()), count(list.size()) { advance(); }
+  bool done() const { return begin >= count; }
   LONG top() const { return rects[begin].top; }
   LONG bottom() const { return rects[begin].bottom; }
   void next() {
@@ -32,7 +33,9 @@ struct BandCursor {
  private:
   void advance() {
     end = begin;
-    while (end < rects.size() && rects[end].top == rects[begin].top) ++end;
+    if (begin >= count) return;
+    LONG bandTop = rects[begin].top;
+    while (end < count && rects[end].top == bandTop) ++end;
   }
 };
 
@@ -63,6 +66,19 @@ class BandBuilder {
       return;
     }
     rects_.push_back(RECT{x0, top_, x1, bottom_});
+  }
+  // A whole band of spans already sorted and apart, as one operand holds them.
+  void copy(LONG top, LONG bottom, const RECT* spans, size_t count) {
+    begin(top, bottom);
+    for (size_t k = 0; k < count; ++k) rects_.push_back(RECT{spans[k].left, top, spans[k].right, bottom});
+    end();
+  }
+  // Bands of a canonical list, taken as they are; the last of them starts at lastBand.
+  void verbatim(const RECT* first, size_t count, size_t lastBand) {
+    size_t base = rects_.size();
+    rects_.insert(rects_.end(), first, first + count);
+    lastBegin_ = base + lastBand;
+    hasLast_ = true;
   }
   // A band of one span, in one step.
   void single(LONG top, LONG bottom, LONG x0, LONG x1) {
@@ -105,17 +121,9 @@ class BandBuilder {
   bool hasLast_ = false;
 };
 
-// Combines the sorted, disjoint spans of one band of each operand into the builder's band; a band
-// that only one operand covers is kept or dropped whole.
+// Combines the sorted, disjoint spans of one band of each operand into the builder's band.
 template <int mode>
 void combineSpans(const RECT* a, size_t na, const RECT* b, size_t nb, BandBuilder& out) {
-  if (na == 0 || nb == 0) {
-    const RECT* only = na ? a : b;
-    size_t n = na ? na : nb;
-    if (!inside<mode>(na != 0, nb != 0)) return;
-    for (size_t k = 0; k < n; ++k) out.span(only[k].left, only[k].right);
-    return;
-  }
   size_t i = 0, j = 0;
   bool inA = false, inB = false, in = false;
   int64_t start = 0;
@@ -144,7 +152,25 @@ void combineSpans(const RECT* a, size_t na, const RECT* b, size_t nb, BandBuilde
 }
 
 // One sweep over the bands of both operands: each stretch of rows where neither operand's bands
-// change is combined once.
+// change is combined once, and a stretch that only one operand covers is kept or dropped whole.
+// Keeps the cursor's bands from row y on, as long as they end by limit (the first of them
+// does), and returns the row below the last one kept. Bands after the first are copied as they
+// stand: they are canonical among themselves and nothing else touches their rows.
+int64_t keepBands(BandBuilder& builder, BandCursor& cursor, int64_t y, int64_t limit) {
+  LONG firstTop = static_cast<LONG>(std::max<int64_t>(y, cursor.top()));
+  LONG bottom = cursor.bottom();
+  builder.copy(firstTop, bottom, &cursor.rects[cursor.begin], cursor.end - cursor.begin);
+  cursor.next();
+  size_t from = cursor.begin, lastBand = from;
+  while (!cursor.done() && cursor.bottom() <= limit) {
+    lastBand = cursor.begin;
+    bottom = cursor.bottom();
+    cursor.next();
+  }
+  if (cursor.begin > from) builder.verbatim(&cursor.rects[from], cursor.begin - from, lastBand - from);
+  return bottom;
+}
+
 template <int mode>
 void combineBands(const std::vector<RECT>& a, const std::vector<RECT>& b, std::vector<RECT>& result) {
   BandBuilder builder(result);
@@ -156,14 +182,29 @@ void combineBands(const std::vector<RECT>& a, const std::vector<RECT>& b, std::v
     if (bandA.done() && bandB.done()) break;
     bool activeA = !bandA.done() && bandA.top() <= y;
     bool activeB = !bandB.done() && bandB.top() <= y;
+    // Stretches that only one operand covers, kept whole when the mode keeps them.
+    if (!activeB && !bandA.done() && inside<mode>(true, false) &&
+        (bandB.done() || bandA.bottom() <= bandB.top())) {
+      y = keepBands(builder, bandA, y, bandB.done() ? INT64_MAX : bandB.top());
+      continue;
+    }
+    if (!activeA && !bandB.done() && inside<mode>(false, true) &&
+        (bandA.done() || bandB.bottom() <= bandA.top())) {
+      y = keepBands(builder, bandB, y, bandA.done() ? INT64_MAX : bandA.top());
+      continue;
+    }
     int64_t next = INT64_MAX;
     if (!bandA.done()) next = std::min<int64_t>(next, activeA ? bandA.bottom() : bandA.top());
     if (!bandB.done()) next = std::min<int64_t>(next, activeB ? bandB.bottom() : bandB.top());
-    if (activeA || activeB) {
-      builder.begin(static_cast<LONG>(y), static_cast<LONG>(next));
-      combineSpans<mode>(activeA ? &a[bandA.begin] : nullptr, activeA ? bandA.end - bandA.begin : 0,
-                         activeB ? &b[bandB.begin] : nullptr, activeB ? bandB.end - bandB.begin : 0, builder);
+    LONG top = static_cast<LONG>(y), bottom = static_cast<LONG>(next);
+    if (activeA && activeB) {
+      builder.begin(top, bottom);
+      combineSpans<mode>(&a[bandA.begin], bandA.end - bandA.begin, &b[bandB.begin], bandB.end - bandB.begin, builder);
       builder.end();
+    } else if (activeA && inside<mode>(true, false)) {
+      builder.copy(top, bottom, &a[bandA.begin], bandA.end - bandA.begin);
+    } else if (activeB && inside<mode>(false, true)) {
+      builder.copy(top, bottom, &b[bandB.begin], bandB.end - bandB.begin);
     }
     y = next;
   }
