@@ -1,10 +1,7 @@
-// Blits of a full 1024 x 768 screen between 32 bpp bitmaps, beside a plain memory copy of the
-// same bytes for scale.
+// Stretches and raster operations over a full 1024 x 768 screen between 32 bpp bitmaps. The plain
+// SRCCOPY beside a memory copy is in GdiCallsBench, with the button's other calls.
 #include <benchmark/benchmark.h>
 #include <windows.h>
-
-#include <cstring>
-#include <vector>
 
 namespace {
 
@@ -26,27 +23,6 @@ struct Surface {
   HBITMAP bitmap;
   HGDIOBJ old;
 };
-
-void BM_MemcpyScreen(benchmark::State& state) {
-  std::vector<BYTE> from(size_t{kWidth} * kHeight * 4, 1), to(from.size());
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), from.size());
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(from.size()));
-}
-BENCHMARK(BM_MemcpyScreen);
-
-void BM_BitBltSrcCopyScreen(benchmark::State& state) {
-  Surface from(kWidth, kHeight), to(kWidth, kHeight);
-  for (auto _ : state) {
-    BitBlt(to.dc, 0, 0, kWidth, kHeight, from.dc, 0, 0, SRCCOPY);
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWidth * kHeight * 4);
-}
-BENCHMARK(BM_BitBltSrcCopyScreen);
 
 void BM_StretchBltHalve(benchmark::State& state) {
   Surface from(kWidth * 2, kHeight * 2), to(kWidth, kHeight);

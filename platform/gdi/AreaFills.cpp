@@ -89,18 +89,21 @@ BOOL WINAPI DrawFocusRect(HDC hDC, const RECT* lprc) {
   if (r.left >= r.right || r.top >= r.bottom) return TRUE;
   // A pixel is a dot when its distance from the top-right pixel, along both axes, is even.
   long long anchor = static_cast<long long>(r.right) - 1 + r.top;
-  auto dot = [&](int x, int y) {
-    long long d = anchor - x + y;
-    if ((d & 1) == 0) gdi::paintPixel(*dc, x, y, 0, R2_NOT);
+  // The first dot at or after 'from' along a row (sign -1) or a column (sign +1) of the frame.
+  auto firstDot = [&](long long from, long long fixed, int sign) {
+    long long d = sign < 0 ? anchor - from + fixed : anchor - fixed + from;
+    return static_cast<int>(from + (d & 1));
   };
   RECT shown = visiblePart(*dc, r);
-  for (int x = std::max(r.left, shown.left); x < std::min(r.right, shown.right); ++x) {
-    dot(x, r.top);
-    dot(x, r.bottom - 1);
+  int x0 = std::max(r.left, shown.left), x1 = std::min(r.right, shown.right);
+  if (x0 < x1) {
+    gdi::invertDotsInRow(*dc, r.top, firstDot(x0, r.top, -1), x1);
+    gdi::invertDotsInRow(*dc, r.bottom - 1, firstDot(x0, r.bottom - 1, -1), x1);
   }
-  for (int y = std::max(r.top + 1, shown.top); y < std::min(r.bottom - 1, shown.bottom); ++y) {
-    dot(r.left, y);
-    dot(r.right - 1, y);
+  int y0 = std::max(r.top + 1, shown.top), y1 = std::min(r.bottom - 1, shown.bottom);
+  if (y0 < y1) {
+    gdi::invertDotsInColumn(*dc, r.left, firstDot(y0, r.left, 1), y1);
+    gdi::invertDotsInColumn(*dc, r.right - 1, firstDot(y0, r.right - 1, 1), y1);
   }
   return TRUE;
 }

@@ -6,12 +6,13 @@
 #include <vector>
 
 namespace gdi {
+
+HandleSlot* handleSlots = nullptr;
+size_t handleSlotCount = 0;
+
 namespace {
 
-struct Slot {
-  std::unique_ptr<GdiObject> object;
-  uint16_t generation = 0;
-};
+using Slot = HandleSlot;
 
 struct HandleTable {
   std::vector<Slot> slots;
@@ -50,6 +51,8 @@ HGDIOBJ insert(std::unique_ptr<GdiObject> object) {
   } else if (t.slots.size() < kMaxSlots) {
     slot = t.slots.size();
     t.slots.emplace_back();
+    handleSlots = t.slots.data();
+    handleSlotCount = t.slots.size();
   } else {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
@@ -74,11 +77,6 @@ HGDIOBJ addObject(std::unique_ptr<GdiObject> object) {
 HGDIOBJ addStockObject(std::unique_ptr<GdiObject> object) {
   object->stock = true;
   return insert(std::move(object));
-}
-
-GdiObject* findObject(HGDIOBJ handle) {
-  Slot* slot = decode(handle);
-  return slot ? slot->object.get() : nullptr;
 }
 
 bool removeObject(HGDIOBJ handle) {

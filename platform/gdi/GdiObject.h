@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
 namespace gdi {
@@ -44,8 +46,23 @@ HGDIOBJ addObject(std::unique_ptr<GdiObject> object);
 // Makes the object a stock object: never counted, never deleted.
 HGDIOBJ addStockObject(std::unique_ptr<GdiObject> object);
 
+// The table's slots, which findObject reads inline since every GDI call looks up handles;
+// GdiObject.cpp owns them and keeps these two current.
+struct HandleSlot {
+  std::unique_ptr<GdiObject> object;
+  uint16_t generation = 0;
+};
+extern HandleSlot* handleSlots;
+extern size_t handleSlotCount;
+
 // The live object behind a handle, or nullptr for NULL, stale and unknown handles.
-GdiObject* findObject(HGDIOBJ handle);
+inline GdiObject* findObject(HGDIOBJ handle) {
+  uintptr_t value = reinterpret_cast<uintptr_t>(handle);
+  size_t slot = static_cast<size_t>(value >> 16) - 1;  // NULL and small integers wrap past the end
+  if ((value >> 32) != 0 || slot >= handleSlotCount) return nullptr;
+  const HandleSlot& s = handleSlots[slot];
+  return s.generation == static_cast<uint16_t>(value & 0xFFFF) ? s.object.get() : nullptr;
+}
 
 // The object if it is of one of the wanted kinds; otherwise nullptr and ERROR_INVALID_HANDLE.
 template <typename T>

@@ -87,6 +87,50 @@ void paintColumn(DeviceContext& dc, int x, int y0, int y1, COLORREF color, int r
   if (painted.top < painted.bottom) target->widenDirty(painted);
 }
 
+namespace {
+
+// Inverts the stored values of pixels a, a + 2, ... below b of device row dy.
+void invertEveryOther(BitmapObject& target, int dy, int a, int b, DWORD mask) {
+  if (target.bitsPerPixel == 32) {
+    DWORD* row = reinterpret_cast<DWORD*>(target.row(dy));
+    for (int x = a; x < b; x += 2) row[x] = ~row[x] & mask;
+    return;
+  }
+  for (int x = a; x < b; x += 2) target.setRawPixel(x, dy, ~target.rawPixel(x, dy) & mask);
+}
+
+}  // namespace
+
+void invertDotsInRow(DeviceContext& dc, int y, int x0, int x1) {
+  BitmapObject* target = dc.target();
+  if (target == nullptr || x0 >= x1) return;
+  POINT o = dc.origin();
+  int dy = y + o.y, first = x0 + o.x;
+  DWORD mask = valueMask(*target);
+  forEachClipped(dc, dy, first, x1 + o.x, [&](int a, int b) {
+    int start = a + ((a - first) & 1);
+    invertEveryOther(*target, dy, start, b, mask);
+    if (start < b) target->widenDirty(RECT{start, dy, b, dy + 1});
+  });
+}
+
+void invertDotsInColumn(DeviceContext& dc, int x, int y0, int y1) {
+  BitmapObject* target = dc.target();
+  if (target == nullptr || y0 >= y1) return;
+  POINT o = dc.origin();
+  int dx = x + o.x;
+  DWORD mask = valueMask(*target);
+  RECT painted{dx, y1 + o.y, dx + 1, y0 + o.y};
+  for (int dy = y0 + o.y; dy < y1 + o.y; dy += 2) {
+    forEachClipped(dc, dy, dx, dx + 1, [&](int a, int b) {
+      invertEveryOther(*target, dy, a, b, mask);
+      painted.top = std::min<LONG>(painted.top, dy);
+      painted.bottom = std::max<LONG>(painted.bottom, dy + 1);
+    });
+  }
+  if (painted.top < painted.bottom) target->widenDirty(painted);
+}
+
 void paintPixel(DeviceContext& dc, int x, int y, COLORREF color, int rop2) {
   paintSpan(dc, y, x, x + 1, color, rop2);
 }

@@ -19,6 +19,10 @@ void paintBrushRect(DeviceContext& dc, const RECT& rect, HBRUSH brush, int rop2)
 void paintPixel(DeviceContext& dc, int x, int y, COLORREF color, int rop2);
 // One column of a colour, rows y0..y1-1 (exclusive), combined with the destination by rop2.
 void paintColumn(DeviceContext& dc, int x, int y0, int y1, COLORREF color, int rop2);
+// Inverts every other pixel from x0 (included) up to x1 in row y, or from y0 up to y1 in column x:
+// the dotted lines of a focus frame.
+void invertDotsInRow(DeviceContext& dc, int y, int x0, int x1);
+void invertDotsInColumn(DeviceContext& dc, int x, int y0, int y1);
 
 // What a colour becomes on the target: the nearest colour-table entry for 8 bpp and fewer
 // (on a monochrome target black or white), the colour itself (top byte cleared) otherwise.

@@ -15,36 +15,115 @@ namespace {
 
 using Span = std::pair<LONG, LONG>;
 
-struct Band {
-  LONG top, bottom;
-  size_t begin, end;  // rects_[begin, end)
+// Walks the bands of a canonical rectangle list in place: [begin, end) share one top and bottom.
+struct BandCursor {
+  const RECT* rects;
+  size_t count;
+  size_t begin = 0, end = 0;
+
+  explicit BandCursor(const std::vector<RECT>& list) : rects(list.data()), count(list.size()) { advance(); }
+  bool done() const { return begin >= count; }
+  LONG top() const { return rects[begin].top; }
+  LONG bottom() const { return rects[begin].bottom; }
+  void next() {
+    begin = end;
+    advance();
+  }
+
+ private:
+  void advance() {
+    end = begin;
+    if (begin >= count) return;
+    LONG bandTop = rects[begin].top;
+    while (end < count && rects[end].top == bandTop) ++end;
+  }
 };
 
-std::vector<Band> bandsOf(const std::vector<RECT>& rects) {
-  std::vector<Band> bands;
-  size_t i = 0;
-  while (i < rects.size()) {
-    size_t j = i + 1;
-    while (j < rects.size() && rects[j].top == rects[i].top) ++j;
-    bands.push_back(Band{rects[i].top, rects[i].bottom, i, j});
-    i = j;
-  }
-  return bands;
+template <int mode>
+bool inside(bool a, bool b) {
+  if constexpr (mode == RGN_AND) return a && b;
+  if constexpr (mode == RGN_OR) return a || b;
+  if constexpr (mode == RGN_XOR) return a != b;
+  return a && !b;  // RGN_DIFF
 }
 
-bool inside(int mode, bool a, bool b) {
-  switch (mode) {
-    case RGN_AND: return a && b;
-    case RGN_OR: return a || b;
-    case RGN_XOR: return a != b;
-    default: return a && !b;  // RGN_DIFF
-  }
-}
+// Writes bands straight into a canonical rectangle list: spans of a band arrive sorted by their
+// left edge (touching or overlapping ones join), and a band that continues the previous one with
+// the same spans is folded into it, so no span list is ever built on the side.
+class BandBuilder {
+ public:
+  explicit BandBuilder(std::vector<RECT>& rects) : rects_(rects) {}
 
-// Combines the sorted, disjoint spans of one band of each operand.
-void combineSpans(const RECT* a, size_t na, const RECT* b, size_t nb, int mode,
-                  std::vector<Span>& out) {
-  out.clear();
+  void begin(LONG top, LONG bottom) {
+    top_ = top;
+    bottom_ = bottom;
+    bandBegin_ = rects_.size();
+  }
+  void span(LONG x0, LONG x1) {
+    if (x0 >= x1 || top_ >= bottom_) return;
+    if (rects_.size() > bandBegin_ && x0 <= rects_.back().right) {
+      rects_.back().right = std::max(rects_.back().right, x1);
+      return;
+    }
+    rects_.push_back(RECT{x0, top_, x1, bottom_});
+  }
+  // A whole band of spans already sorted and apart, as one operand holds them.
+  void copy(LONG top, LONG bottom, const RECT* spans, size_t count) {
+    begin(top, bottom);
+    for (size_t k = 0; k < count; ++k) rects_.push_back(RECT{spans[k].left, top, spans[k].right, bottom});
+    end();
+  }
+  // Bands of a canonical list, taken as they are; the last of them starts at lastBand.
+  void verbatim(const RECT* first, size_t count, size_t lastBand) {
+    size_t base = rects_.size();
+    rects_.insert(rects_.end(), first, first + count);
+    lastBegin_ = base + lastBand;
+    hasLast_ = true;
+  }
+  // A band of one span, in one step.
+  void single(LONG top, LONG bottom, LONG x0, LONG x1) {
+    if (x0 >= x1 || top >= bottom) return;
+    if (hasLast_ && rects_.size() - lastBegin_ == 1) {
+      RECT& last = rects_.back();
+      if (last.bottom == top && last.left == x0 && last.right == x1) {
+        last.bottom = bottom;
+        return;
+      }
+    }
+    lastBegin_ = rects_.size();
+    hasLast_ = true;
+    rects_.push_back(RECT{x0, top, x1, bottom});
+  }
+  void end() {
+    size_t count = rects_.size() - bandBegin_;
+    if (count == 0) return;
+    if (hasLast_ && rects_[lastBegin_].bottom == top_ && bandBegin_ - lastBegin_ == count) {
+      bool same = true;
+      for (size_t k = 0; k < count && same; ++k) {
+        const RECT& previous = rects_[lastBegin_ + k];
+        const RECT& current = rects_[bandBegin_ + k];
+        same = previous.left == current.left && previous.right == current.right;
+      }
+      if (same) {
+        rects_.resize(bandBegin_);
+        for (size_t k = lastBegin_; k < bandBegin_; ++k) rects_[k].bottom = bottom_;
+        return;
+      }
+    }
+    lastBegin_ = bandBegin_;
+    hasLast_ = true;
+  }
+
+ private:
+  std::vector<RECT>& rects_;
+  LONG top_ = 0, bottom_ = 0;
+  size_t bandBegin_ = 0, lastBegin_ = 0;
+  bool hasLast_ = false;
+};
+
+// Combines the sorted, disjoint spans of one band of each operand into the builder's band.
+template <int mode>
+void combineSpans(const RECT* a, size_t na, const RECT* b, size_t nb, BandBuilder& out) {
   size_t i = 0, j = 0;
   bool inA = false, inB = false, in = false;
   int64_t start = 0;
@@ -61,46 +140,75 @@ void combineSpans(const RECT* a, size_t na, const RECT* b, size_t nb, int mode,
       if (inB) ++j;
       inB = !inB;
     }
-    bool now = inside(mode, inA, inB);
+    bool now = inside<mode>(inA, inB);
     if (now == in) continue;
     if (now) {
       start = x;
     } else {
-      out.emplace_back(static_cast<LONG>(start), static_cast<LONG>(x));
+      out.span(static_cast<LONG>(start), static_cast<LONG>(x));
     }
     in = now;
   }
 }
 
-// Appends a band, merging it into the previous one when it continues it with the same spans.
-class BandWriter {
- public:
-  explicit BandWriter(std::vector<RECT>& rects) : rects_(rects) {}
-
-  void add(LONG top, LONG bottom, const std::vector<Span>& spans) {
-    if (spans.empty() || top >= bottom) return;
-    size_t count = rects_.size() - lastBegin_;
-    if (hasLast_ && rects_[lastBegin_].bottom == top && count == spans.size()) {
-      bool same = true;
-      for (size_t k = 0; k < count && same; ++k) {
-        const RECT& r = rects_[lastBegin_ + k];
-        same = r.left == spans[k].first && r.right == spans[k].second;
-      }
-      if (same) {
-        for (size_t k = lastBegin_; k < rects_.size(); ++k) rects_[k].bottom = bottom;
-        return;
-      }
-    }
-    lastBegin_ = rects_.size();
-    hasLast_ = true;
-    for (const Span& s : spans) rects_.push_back(RECT{s.first, top, s.second, bottom});
+// One sweep over the bands of both operands: each stretch of rows where neither operand's bands
+// change is combined once, and a stretch that only one operand covers is kept or dropped whole.
+// Keeps the cursor's bands from row y on, as long as they end by limit (the first of them
+// does), and returns the row below the last one kept. Bands after the first are copied as they
+// stand: they are canonical among themselves and nothing else touches their rows.
+int64_t keepBands(BandBuilder& builder, BandCursor& cursor, int64_t y, int64_t limit) {
+  LONG firstTop = static_cast<LONG>(std::max<int64_t>(y, cursor.top()));
+  LONG bottom = cursor.bottom();
+  builder.copy(firstTop, bottom, &cursor.rects[cursor.begin], cursor.end - cursor.begin);
+  cursor.next();
+  size_t from = cursor.begin, lastBand = from;
+  while (!cursor.done() && cursor.bottom() <= limit) {
+    lastBand = cursor.begin;
+    bottom = cursor.bottom();
+    cursor.next();
   }
+  if (cursor.begin > from) builder.verbatim(&cursor.rects[from], cursor.begin - from, lastBand - from);
+  return bottom;
+}
 
- private:
-  std::vector<RECT>& rects_;
-  size_t lastBegin_ = 0;
-  bool hasLast_ = false;
-};
+template <int mode>
+void combineBands(const std::vector<RECT>& a, const std::vector<RECT>& b, std::vector<RECT>& result) {
+  BandBuilder builder(result);
+  BandCursor bandA(a), bandB(b);
+  int64_t y = std::min<int64_t>(bandA.top(), bandB.top());
+  for (;;) {
+    while (!bandA.done() && bandA.bottom() <= y) bandA.next();
+    while (!bandB.done() && bandB.bottom() <= y) bandB.next();
+    if (bandA.done() && bandB.done()) break;
+    bool activeA = !bandA.done() && bandA.top() <= y;
+    bool activeB = !bandB.done() && bandB.top() <= y;
+    // Stretches that only one operand covers, kept whole when the mode keeps them.
+    if (!activeB && !bandA.done() && inside<mode>(true, false) &&
+        (bandB.done() || bandA.bottom() <= bandB.top())) {
+      y = keepBands(builder, bandA, y, bandB.done() ? INT64_MAX : bandB.top());
+      continue;
+    }
+    if (!activeA && !bandB.done() && inside<mode>(false, true) &&
+        (bandA.done() || bandB.bottom() <= bandA.top())) {
+      y = keepBands(builder, bandB, y, bandA.done() ? INT64_MAX : bandA.top());
+      continue;
+    }
+    int64_t next = INT64_MAX;
+    if (!bandA.done()) next = std::min<int64_t>(next, activeA ? bandA.bottom() : bandA.top());
+    if (!bandB.done()) next = std::min<int64_t>(next, activeB ? bandB.bottom() : bandB.top());
+    LONG top = static_cast<LONG>(y), bottom = static_cast<LONG>(next);
+    if (activeA && activeB) {
+      builder.begin(top, bottom);
+      combineSpans<mode>(&a[bandA.begin], bandA.end - bandA.begin, &b[bandB.begin], bandB.end - bandB.begin, builder);
+      builder.end();
+    } else if (activeA && inside<mode>(true, false)) {
+      builder.copy(top, bottom, &a[bandA.begin], bandA.end - bandA.begin);
+    } else if (activeB && inside<mode>(false, true)) {
+      builder.copy(top, bottom, &b[bandB.begin], bandB.end - bandB.begin);
+    }
+    y = next;
+  }
+}
 
 }  // namespace
 
@@ -169,32 +277,13 @@ RegionBands RegionBands::combine(const RegionBands& a, const RegionBands& b, int
       break;
     default: return RegionBands();
   }
-  std::vector<Band> bandsA = bandsOf(a.rects_);
-  std::vector<Band> bandsB = bandsOf(b.rects_);
   RegionBands result;
   result.rects_.reserve(a.rects_.size() + b.rects_.size());
-  BandWriter writer(result.rects_);
-  std::vector<Span> spans;
-  size_t ia = 0, ib = 0;
-  int64_t y = std::min<int64_t>(bandsA.front().top, bandsB.front().top);
-  while (ia < bandsA.size() || ib < bandsB.size()) {
-    while (ia < bandsA.size() && bandsA[ia].bottom <= y) ++ia;
-    while (ib < bandsB.size() && bandsB[ib].bottom <= y) ++ib;
-    if (ia == bandsA.size() && ib == bandsB.size()) break;
-    bool activeA = ia < bandsA.size() && bandsA[ia].top <= y;
-    bool activeB = ib < bandsB.size() && bandsB[ib].top <= y;
-    int64_t next = INT64_MAX;
-    if (ia < bandsA.size()) next = std::min<int64_t>(next, activeA ? bandsA[ia].bottom : bandsA[ia].top);
-    if (ib < bandsB.size()) next = std::min<int64_t>(next, activeB ? bandsB[ib].bottom : bandsB[ib].top);
-    if (activeA || activeB) {
-      const RECT* ra = activeA ? &a.rects_[bandsA[ia].begin] : nullptr;
-      size_t na = activeA ? bandsA[ia].end - bandsA[ia].begin : 0;
-      const RECT* rb = activeB ? &b.rects_[bandsB[ib].begin] : nullptr;
-      size_t nb = activeB ? bandsB[ib].end - bandsB[ib].begin : 0;
-      combineSpans(ra, na, rb, nb, mode, spans);
-      writer.add(static_cast<LONG>(y), static_cast<LONG>(next), spans);
-    }
-    y = next;
+  switch (mode) {
+    case RGN_AND: combineBands<RGN_AND>(a.rects_, b.rects_, result.rects_); break;
+    case RGN_OR: combineBands<RGN_OR>(a.rects_, b.rects_, result.rects_); break;
+    case RGN_XOR: combineBands<RGN_XOR>(a.rects_, b.rects_, result.rects_); break;
+    default: combineBands<RGN_DIFF>(a.rects_, b.rects_, result.rects_); break;
   }
   return result;
 }
@@ -220,22 +309,13 @@ RegionBands RegionBands::fromRects(const std::vector<RECT>& rects) {
 
 RegionBands RegionBands::fromRowSpans(const std::vector<RowSpan>& input) {
   RegionBands result;
-  BandWriter writer(result.rects_);
-  std::vector<Span> row;
+  BandBuilder builder(result.rects_);
   size_t i = 0;
   while (i < input.size()) {
     int y = input[i].y;
-    row.clear();
-    for (; i < input.size() && input[i].y == y; ++i) {
-      const RowSpan& s = input[i];
-      if (s.x0 >= s.x1) continue;
-      if (!row.empty() && s.x0 <= row.back().second) {
-        row.back().second = std::max<LONG>(row.back().second, s.x1);
-      } else {
-        row.emplace_back(s.x0, s.x1);
-      }
-    }
-    writer.add(y, y + 1, row);
+    builder.begin(y, y + 1);
+    for (; i < input.size() && input[i].y == y; ++i) builder.span(input[i].x0, input[i].x1);
+    builder.end();
   }
   return result;
 }
@@ -255,15 +335,20 @@ bool RegionBands::assignCanonical(const std::vector<RECT>& rects) {
   // Canonical form also merges vertically adjacent bands with equal spans: rebuild through the
   // writer so that a list which is banded but not merged still becomes canonical.
   RegionBands built;
-  BandWriter writer(built.rects_);
-  std::vector<Span> spans;
-  for (const Band& band : bandsOf(rects)) {
-    spans.clear();
-    for (size_t k = band.begin; k < band.end; ++k) spans.emplace_back(rects[k].left, rects[k].right);
-    writer.add(band.top, band.bottom, spans);
+  BandBuilder builder(built.rects_);
+  for (BandCursor band(rects); !band.done(); band.next()) {
+    builder.begin(band.top(), band.bottom());
+    for (size_t k = band.begin; k < band.end; ++k) builder.span(rects[k].left, rects[k].right);
+    builder.end();
   }
   rects_ = std::move(built.rects_);
   return true;
+}
+
+RegionBands RegionBands::adoptCanonical(std::vector<RECT>&& rects) {
+  RegionBands region;
+  region.rects_ = std::move(rects);
+  return region;
 }
 
 bool RegionBands::operator==(const RegionBands& other) const {
@@ -332,6 +417,40 @@ std::vector<Span> ellipseRows(int64_t left, int64_t top, int64_t right, int64_t 
   return rows;
 }
 
+// The ellipse region filling the inclusive box, written as the walk goes. The walk moves its lower
+// and upper rows apart in step, so the upper half mirrors the lower one: the lower half's bands are
+// written first, then moved down to make room for their mirror images, and the middle band, which
+// the two halves share, is written once.
+RegionBands ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+  std::vector<RECT> rects;
+  rects.reserve(static_cast<size_t>(bottom - top + 1));  // the region has no more bands than rows
+  int64_t lastRow = INT64_MIN, middle = 0;
+  walkEllipse(left, top, right, bottom, [&](int64_t x0, int64_t x1, int64_t y0, int64_t y1) {
+    if (lastRow == INT64_MIN) middle = y0 + y1;  // twice the centre row
+    if (y0 == lastRow || y0 > bottom) return;
+    lastRow = y0;
+    LONG l = static_cast<LONG>(x0), r = static_cast<LONG>(x1 + 1);
+    if (!rects.empty() && rects.back().left == l && rects.back().right == r) {
+      ++rects.back().bottom;
+    } else {
+      rects.push_back(RECT{l, static_cast<LONG>(y0), r, static_cast<LONG>(y0 + 1)});
+    }
+  });
+  if (rects.empty()) return RegionBands();
+  // Row y of the lower half mirrors to row middle - y of the upper half.
+  size_t lower = rects.size();
+  rects.resize(2 * lower - 1);
+  std::copy_backward(rects.begin(), rects.begin() + static_cast<std::ptrdiff_t>(lower), rects.end());
+  for (size_t k = 0; k + 1 < lower; ++k) {
+    const RECT& band = rects[rects.size() - 1 - k];
+    rects[k] = RECT{band.left, static_cast<LONG>(middle - band.bottom + 1), band.right,
+                    static_cast<LONG>(middle - band.top + 1)};
+  }
+  RECT& centre = rects[lower - 1];
+  centre.top = static_cast<LONG>(std::min<int64_t>(centre.top, middle - centre.bottom + 1));
+  return RegionBands::adoptCanonical(std::move(rects));
+}
+
 bool tooLarge(const RECT& r) {
   return static_cast<int64_t>(r.right) - r.left > kMaxShapeExtent ||
          static_cast<int64_t>(r.bottom) - r.top > kMaxShapeExtent;
@@ -347,13 +466,7 @@ RegionBands ellipseRegion(RECT box, bool* ok) {
   // or less across are plain rectangles.
   if (box.right - box.left <= 2 || box.bottom - box.top <= 2)
     return RegionBands::fromRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
-  std::vector<Span> rows = ellipseRows(box.left, box.top, box.right - 2, box.bottom - 2);
-  std::vector<RegionBands::RowSpan> spans;
-  spans.reserve(rows.size());
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (rows[i].first < rows[i].second)
-      spans.push_back({box.top + static_cast<int>(i), rows[i].first, rows[i].second});
-  return RegionBands::fromRowSpans(spans);
+  return ellipseFromWalk(box.left, box.top, box.right - 2, box.bottom - 2);
 }
 
 RegionBands roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, bool* ok) {
@@ -395,14 +508,42 @@ struct Edge {
   int dir;                 // +1 downwards as given, -1 upwards
 };
 
-// ceil(n / d) for d > 0.
+// ceil(n / d) and floor(n / d) for d > 0.
 int64_t ceilDiv(int64_t n, int64_t d) { return n >= 0 ? (n + d - 1) / d : -((-n) / d); }
+int64_t floorDiv(int64_t n, int64_t d) { return -ceilDiv(-n, d); }
+
+// An edge crossing the rows being filled. x is the first pixel whose top-left corner lies on or
+// right of the edge in the current row; moving down a row adds dx / dy exactly, kept as a whole
+// step and a remainder so that no row needs a division.
+struct ActiveEdge {
+  int64_t x, remainder;  // remainder = (x - the edge's exact x) * dy, in [0, dy)
+  int64_t step, stepRemainder, dy, y1;
+  int dir;
+
+  explicit ActiveEdge(const Edge& e)
+      : x(e.x0), remainder(0), dy(e.y1 - e.y0), y1(e.y1), dir(e.dir) {
+    step = floorDiv(e.x1 - e.x0, dy);
+    stepRemainder = (e.x1 - e.x0) - step * dy;
+  }
+  void nextRow() {
+    x += step;
+    remainder -= stepRemainder;
+    if (remainder < 0) {
+      ++x;
+      remainder += dy;
+    }
+  }
+};
 
 }  // namespace
 
 RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, int mode, bool* ok) {
   *ok = true;
-  std::vector<Edge> edges;
+  // Scratch lists kept from call to call: regions are made often and their outlines are small.
+  thread_local std::vector<Edge> edges;
+  thread_local std::vector<ActiveEdge> active;
+  edges.clear();
+  active.clear();
   int64_t ymin = INT64_MAX, ymax = INT64_MIN;
   const POINT* p = points;
   for (int k = 0; k < polygons; ++k) {
@@ -424,35 +565,49 @@ RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, 
     return RegionBands();
   }
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-  std::vector<RegionBands::RowSpan> spans;
-  std::vector<const Edge*> active;
-  std::vector<std::pair<int64_t, int>> crossings;
+  // The region's rectangles are gathered here and copied out at their final count.
+  thread_local std::vector<RECT> rects;
+  rects.clear();
+  BandBuilder builder(rects);
+  auto clampX = [](int64_t x) { return static_cast<LONG>(std::clamp<int64_t>(x, INT_MIN, INT_MAX)); };
   size_t nextEdge = 0;
-  for (int64_t y = ymin; y < ymax; ++y) {
-    while (nextEdge < edges.size() && edges[nextEdge].y0 <= y) active.push_back(&edges[nextEdge++]);
-    active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->y1 <= y; }),
+  for (int64_t y = ymin; y < ymax;) {
+    active.erase(std::remove_if(active.begin(), active.end(), [y](const ActiveEdge& e) { return e.y1 <= y; }),
                  active.end());
-    crossings.clear();
-    for (const Edge* e : active) {
-      if (e->y0 > y) continue;
-      // The first pixel whose top-left corner lies on or right of the edge at this row.
-      int64_t num = e->x0 * (e->y1 - e->y0) + (y - e->y0) * (e->x1 - e->x0);
-      crossings.emplace_back(ceilDiv(num, e->y1 - e->y0), e->dir);
-    }
-    std::sort(crossings.begin(), crossings.end());
-    int winding = 0;
-    for (size_t i = 0; i + 1 < crossings.size(); ++i) {
-      winding += mode == WINDING ? crossings[i].second : 1;
-      bool in = mode == WINDING ? winding != 0 : (winding & 1) != 0;
-      if (in && crossings[i].first < crossings[i + 1].first) {
-        int64_t x0 = std::clamp<int64_t>(crossings[i].first, INT_MIN, INT_MAX);
-        int64_t x1 = std::clamp<int64_t>(crossings[i + 1].first, INT_MIN, INT_MAX);
-        spans.push_back({static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1)});
+    while (nextEdge < edges.size() && edges[nextEdge].y0 <= y) active.emplace_back(edges[nextEdge++]);
+    // Until the next edge starts or ends, the same edges cross every row.
+    int64_t blockEnd = nextEdge < edges.size() ? edges[nextEdge].y0 : ymax;
+    for (const ActiveEdge& e : active) blockEnd = std::min(blockEnd, e.y1);
+    if (active.size() == 2) {
+      // Whatever the mode, a row crossed by two edges is inside between them.
+      for (; y < blockEnd; ++y) {
+        int64_t a = active[0].x, b = active[1].x;
+        builder.single(static_cast<LONG>(y), static_cast<LONG>(y + 1), clampX(std::min(a, b)), clampX(std::max(a, b)));
+        active[0].nextRow();
+        active[1].nextRow();
       }
+      continue;
     }
+    // The edges stay nearly in order from row to row: an insertion sort is about one pass.
+    for (size_t i = 1; i < active.size(); ++i) {
+      ActiveEdge moving = active[i];
+      size_t j = i;
+      for (; j > 0 && active[j - 1].x > moving.x; --j) active[j] = active[j - 1];
+      active[j] = moving;
+    }
+    builder.begin(static_cast<LONG>(y), static_cast<LONG>(y + 1));
+    int winding = 0;
+    for (size_t i = 0; i + 1 < active.size(); ++i) {
+      winding += mode == WINDING ? active[i].dir : 1;
+      bool in = mode == WINDING ? winding != 0 : (winding & 1) != 0;
+      if (in && active[i].x < active[i + 1].x) builder.span(clampX(active[i].x), clampX(active[i + 1].x));
+    }
+    builder.end();
+    for (ActiveEdge& e : active) e.nextRow();
+    ++y;
   }
-  // Spans of a row come out sorted by x already; overlapping ones cannot occur after the sort.
-  return RegionBands::fromRowSpans(spans);
+  // Spans of a row come out sorted by x, so the builder's list is canonical.
+  return RegionBands::adoptCanonical(std::vector<RECT>(rects.begin(), rects.end()));
 }
 
 RegionBands frameRegion(const RegionBands& region, int width, int height) {

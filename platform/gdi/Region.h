@@ -40,6 +40,8 @@ class RegionBands {
   // Takes rectangles already in canonical banded order (as GetRegionData hands them out); false,
   // leaving the region as it was, when they are not.
   bool assignCanonical(const std::vector<RECT>& rects);
+  // Takes a list its builder already made canonical, unchecked.
+  static RegionBands adoptCanonical(std::vector<RECT>&& rects);
 
  private:
   std::vector<RECT> rects_;

@@ -1,9 +1,11 @@
 // Region shapes and algebra: every ellipse and polygon of the reference files, combination,
-// GetRegionData round trips and bad input.
+// GetRegionData round trips and bad input; random polygons and combinations against pixel-by-pixel
+// models of the same rules.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <vector>
 
@@ -49,6 +51,112 @@ std::vector<RECT> parseRects(const std::string& line, const RECT& box) {
       merged.push_back(r);
   }
   return merged;
+}
+
+// Canonical banded form: bands top to bottom, spans of a band left to right with gaps between them,
+// and no band that continues the one above it with the same spans.
+std::string canonicalFault(const std::vector<RECT>& rects) {
+  size_t bandStart = 0, previousStart = 0, previousCount = 0;
+  for (size_t i = 0; i < rects.size(); ++i) {
+    const RECT& r = rects[i];
+    if (r.left >= r.right || r.top >= r.bottom) return "empty rectangle " + std::to_string(i);
+    if (i > 0 && r.top == rects[i - 1].top) {
+      if (r.bottom != rects[i - 1].bottom || r.left <= rects[i - 1].right) return "bad band at " + std::to_string(i);
+      continue;
+    }
+    if (i > 0 && r.top < rects[i - 1].bottom) return "overlapping bands at " + std::to_string(i);
+    previousStart = bandStart;
+    previousCount = i - bandStart;
+    bandStart = i;
+    size_t count = 0;
+    while (bandStart + count < rects.size() && rects[bandStart + count].top == r.top) ++count;
+    if (i > 0 && count == previousCount && rects[previousStart].bottom == r.top) {
+      bool same = true;
+      for (size_t k = 0; k < count; ++k)
+        same = same && rects[previousStart + k].left == rects[bandStart + k].left &&
+               rects[previousStart + k].right == rects[bandStart + k].right;
+      if (same) return "unmerged band at " + std::to_string(i);
+    }
+  }
+  return "";
+}
+
+// Whether the polygon covers pixel (x, y), by its top-left corner: the edges crossing row y
+// (upper end included, lower end excluded) at or left of x, counted by direction or by number.
+bool polygonCovers(const std::vector<POINT>& points, int mode, int x, int y) {
+  int winding = 0, crossings = 0;
+  for (size_t i = 0; i < points.size(); ++i) {
+    POINT a = points[i], b = points[(i + 1) % points.size()];
+    if (a.y == b.y) continue;
+    int dir = a.y < b.y ? 1 : -1;
+    if (dir < 0) std::swap(a, b);
+    if (y < a.y || y >= b.y) continue;
+    // The edge lies at or left of x when x * dy >= its exact crossing times dy.
+    long long dy = b.y - a.y;
+    if (static_cast<long long>(x) * dy >= static_cast<long long>(a.x) * dy + static_cast<long long>(y - a.y) * (b.x - a.x)) {
+      winding += dir;
+      ++crossings;
+    }
+  }
+  return mode == WINDING ? winding != 0 : (crossings & 1) != 0;
+}
+
+TEST(RegionShapes, RandomPolygonsCoverThePixelsWhoseCornersLieInside) {
+  std::mt19937 random(13);
+  for (int round = 0; round < 300; ++round) {
+    // Small outlines over a small grid give slopes of every sign, crossings, repeated points,
+    // one-pixel and empty polygons.
+    std::uniform_int_distribution<int> coordinate(-6, 18), count(2, 7);
+    std::vector<POINT> points(static_cast<size_t>(count(random)));
+    for (POINT& p : points) p = POINT{coordinate(random), coordinate(random)};
+    for (int mode : {ALTERNATE, WINDING}) {
+      HRGN region = CreatePolygonRgn(points.data(), static_cast<int>(points.size()), mode);
+      ASSERT_NE(region, nullptr);
+      std::vector<RECT> rects = rectsOf(region);
+      EXPECT_EQ(canonicalFault(rects), "") << text(rects);
+      for (int y = -7; y < 20; ++y) {
+        for (int x = -7; x < 20; ++x) {
+          ASSERT_EQ(PtInRegion(region, x, y) != FALSE, polygonCovers(points, mode, x, y))
+              << "pixel " << x << "," << y << " mode " << mode << " round " << round;
+        }
+      }
+      DeleteObject(region);
+    }
+  }
+}
+
+// Unions of a few rectangles on a small grid, so that bands touch, share edges and end together.
+HRGN randomRegion(std::mt19937& random) {
+  std::uniform_int_distribution<int> coordinate(0, 12), count(0, 4);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  for (int i = count(random); i > 0; --i) {
+    int x0 = coordinate(random), y0 = coordinate(random);
+    HRGN part = CreateRectRgn(x0, y0, x0 + coordinate(random) / 2 + 1, y0 + coordinate(random) / 2 + 1);
+    CombineRgn(region, region, part, RGN_OR);
+    DeleteObject(part);
+  }
+  return region;
+}
+
+TEST(RegionShapes, RandomCombinationsHoldPixelByPixelAndStayCanonical) {
+  std::mt19937 random(12);
+  for (int round = 0; round < 400; ++round) {
+    HRGN a = randomRegion(random), b = randomRegion(random), result = CreateRectRgn(0, 0, 0, 0);
+    for (int mode : {RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF}) {
+      int type = CombineRgn(result, a, b, mode);
+      std::vector<RECT> rects = rectsOf(result);
+      EXPECT_EQ(canonicalFault(rects), "") << text(rects);
+      EXPECT_EQ(type, rects.empty() ? NULLREGION : rects.size() == 1 ? SIMPLEREGION : COMPLEXREGION);
+      for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+          bool inA = PtInRegion(a, x, y), inB = PtInRegion(b, x, y);
+          bool expected = mode == RGN_AND ? inA && inB : mode == RGN_OR ? inA || inB : mode == RGN_XOR ? inA != inB : inA && !inB;
+          ASSERT_EQ(PtInRegion(result, x, y) != FALSE, expected) << "pixel " << x << "," << y << " mode " << mode;
+        }
+      }
+    }
+    for (HRGN h : {a, b, result}) DeleteObject(h);
+  }
 }
 
 TEST(RegionShapes, EllipsesMatchEveryReferenceCase) {

@@ -1,0 +1,247 @@
+// The GDI calls the button makes, at the sizes it makes them, on 32-bit DIB sections. The same
+// source builds against our platform (Google Benchmark) and, with mingw-w64, against a real Win32
+// GDI (the small harness in MiniBenchmark.h), so that scripts/bench-vs-wine can set the two side by
+// side call for call.
+#ifdef _WIN32
+#include "MiniBenchmark.h"
+#else
+#include <benchmark/benchmark.h>
+#endif
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+// The result window's Ok button, and the elliptic gradient button of the button benchmarks.
+constexpr int kOkWidth = 61, kOkHeight = 25;
+constexpr int kEllipseWidth = 80, kEllipseHeight = 40;
+
+// A memory DC with a top-down 32-bit DIB section selected.
+struct DibSurface {
+  DibSurface(int width, int height) : dc(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    old = SelectObject(dc, bitmap);
+    PatBlt(dc, 0, 0, width, height, WHITENESS);
+  }
+  ~DibSurface() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  DibSurface(const DibSurface&) = delete;
+  DibSurface& operator=(const DibSurface&) = delete;
+  HDC dc;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ old = nullptr;
+  void* bits = nullptr;
+};
+
+void MemcpyScreen(benchmark::State& state) {
+  std::vector<unsigned char> from(size_t{kScreenWidth} * kScreenHeight * 4, 1), to(from.size());
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), from.size());
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(MemcpyScreen);
+
+void BitBltSrcCopyScreen(benchmark::State& state) {
+  DibSurface from(kScreenWidth, kScreenHeight), to(kScreenWidth, kScreenHeight);
+  for (auto _ : state) {
+    BitBlt(to.dc, 0, 0, kScreenWidth, kScreenHeight, from.dc, 0, 0, SRCCOPY);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BitBltSrcCopyScreen);
+
+void StretchBltHalve(benchmark::State& state) {
+  DibSurface from(kScreenWidth, kScreenHeight), to(kScreenWidth / 2, kScreenHeight / 2);
+  SetStretchBltMode(to.dc, COLORONCOLOR);
+  for (auto _ : state) {
+    StretchBlt(to.dc, 0, 0, kScreenWidth / 2, kScreenHeight / 2, from.dc, 0, 0, kScreenWidth, kScreenHeight,
+               SRCCOPY);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(StretchBltHalve);
+
+void EllipticRgnWithHole(benchmark::State& state) {
+  HRGN hole = CreateRectRgn(40, 10, 60, 20);
+  for (auto _ : state) {
+    HRGN ellipse = CreateEllipticRgn(0, 0, 100, 30);
+    CombineRgn(ellipse, ellipse, hole, RGN_DIFF);
+    benchmark::DoNotOptimize(ellipse);
+    DeleteObject(ellipse);
+  }
+  DeleteObject(hole);
+}
+BENCHMARK(EllipticRgnWithHole);
+
+// The outline of the elliptic button and its two clip regions, one and two pixels inside it.
+void EllipticButtonRegions(benchmark::State& state) {
+  for (auto _ : state) {
+    HRGN outline = CreateEllipticRgn(0, 0, kEllipseWidth, kEllipseHeight);
+    HRGN outer = CreateEllipticRgn(1, 1, kEllipseWidth - 1, kEllipseHeight - 1);
+    HRGN inner = CreateEllipticRgn(2, 2, kEllipseWidth - 2, kEllipseHeight - 2);
+    benchmark::DoNotOptimize(inner);
+    DeleteObject(inner);
+    DeleteObject(outer);
+    DeleteObject(outline);
+  }
+}
+BENCHMARK(EllipticButtonRegions);
+
+// The Ok button's outline slanted on the left, on the right and on both sides.
+void PolygonRgnSlanted(benchmark::State& state) {
+  constexpr int W = kOkWidth, H = kOkHeight, d = H + 1, e = W - d;
+  const POINT shapes[3][4] = {
+      {{0, 0}, {d, H + 1}, {W + 1, H + 1}, {W + 1, 0}},
+      {{0, 0}, {0, H + 1}, {W + 1, H + 1}, {e + 1, 0}},
+      {{0, 0}, {d, H + 1}, {W + 1, H + 1}, {e + 1, 0}},
+  };
+  for (auto _ : state) {
+    for (const auto& points : shapes) {
+      HRGN region = CreatePolygonRgn(points, 4, WINDING);
+      benchmark::DoNotOptimize(region);
+      DeleteObject(region);
+    }
+  }
+}
+BENCHMARK(PolygonRgnSlanted);
+
+// A rounded style's outline: the rectangle with its four corner triangles cut out.
+void RectRgnWithCutCorners(benchmark::State& state) {
+  constexpr int W = kOkWidth, H = kOkHeight;
+  const POINT corners[4][3] = {
+      {{0, 0}, {2, 0}, {0, 2}}, {{0, H}, {3, H}, {0, H - 3}}, {{W, 0}, {W - 2, 0}, {W, 2}}, {{W, H}, {W - 3, H}, {W, H - 3}}};
+  for (auto _ : state) {
+    HRGN region = CreateRectRgn(0, 0, W + 1, H + 1);
+    for (const auto& corner : corners) {
+      HRGN trim = CreatePolygonRgn(corner, 3, WINDING);
+      CombineRgn(region, region, trim, RGN_DIFF);
+      DeleteObject(trim);
+    }
+    benchmark::DoNotOptimize(region);
+    DeleteObject(region);
+  }
+}
+BENCHMARK(RectRgnWithCutCorners);
+
+void RowsWithOwnPenAndBrush(benchmark::State& state) {
+  DibSurface surface(kOkWidth, kOkHeight);
+  for (auto _ : state) {
+    for (int y = 0; y < kOkHeight; ++y) {
+      COLORREF color = RGB(y * 9, 255 - y * 9, 128);
+      HBRUSH brush = CreateSolidBrush(color);
+      HPEN pen = CreatePen(PS_SOLID, 1, color);
+      HGDIOBJ oldBrush = SelectObject(surface.dc, brush);
+      HGDIOBJ oldPen = SelectObject(surface.dc, pen);
+      Rectangle(surface.dc, 0, y, kOkWidth, y + 1);
+      SelectObject(surface.dc, oldPen);
+      SelectObject(surface.dc, oldBrush);
+      DeleteObject(pen);
+      DeleteObject(brush);
+    }
+  }
+}
+BENCHMARK(RowsWithOwnPenAndBrush);
+
+// The three rings of the bevelled edge around the Ok button: twelve one-segment polylines, each
+// with its own pen.
+void BevelRingPolylines(benchmark::State& state) {
+  constexpr int W = kOkWidth, H = kOkHeight;
+  const POINT p[14] = {{2, H - 3},     {2, 2},     {W - 3, 2}, {W - 3, H - 3}, {1, H - 3},
+                       {1, H - 2},     {1, 1},     {W - 2, 1}, {W - 2, H - 2}, {0, H - 2},
+                       {0, H - 1},     {0, 0},     {W - 1, 0}, {W - 1, H - 1}};
+  DibSurface surface(W, H);
+  for (auto _ : state) {
+    for (int j = 0; j <= 13; ++j) {
+      if (j == 4 || j == 9) continue;
+      HPEN pen = CreatePen(PS_SOLID, 1, RGB(j * 20, 0, 255 - j * 20));
+      HGDIOBJ oldPen = SelectObject(surface.dc, pen);
+      Polyline(surface.dc, &p[j], 2);
+      SelectObject(surface.dc, oldPen);
+      DeleteObject(pen);
+    }
+  }
+}
+BENCHMARK(BevelRingPolylines);
+
+// A top-to-bottom gradient face of the elliptic button: one brush and one FillRect per row.
+void GradientFillRectBands(benchmark::State& state) {
+  DibSurface surface(kEllipseWidth, kEllipseHeight);
+  for (auto _ : state) {
+    for (int y = 0; y < kEllipseHeight; ++y) {
+      HBRUSH brush = CreateSolidBrush(RGB(255 - y * 3, 192 - y * 2, 128));
+      RECT band{0, y, kEllipseWidth, y + 1};
+      FillRect(surface.dc, &band, brush);
+      DeleteObject(brush);
+    }
+  }
+}
+BENCHMARK(GradientFillRectBands);
+
+void FocusRect(benchmark::State& state) {
+  DibSurface surface(kOkWidth, kOkHeight);
+  const RECT focus{4, 4, kOkWidth - 4, kOkHeight - 4};
+  for (auto _ : state) DrawFocusRect(surface.dc, &focus);
+}
+BENCHMARK(FocusRect);
+
+void DrawTextOkCentred(benchmark::State& state) {
+  DibSurface surface(kOkWidth, kOkHeight);
+  HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
+  HGDIOBJ oldFont = SelectObject(surface.dc, font);
+  SetBkMode(surface.dc, TRANSPARENT);
+  for (auto _ : state) {
+    RECT box{0, 0, kOkWidth, kOkHeight};
+    DrawTextA(surface.dc, "&Ok", 3, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+  SelectObject(surface.dc, oldFont);
+  DeleteObject(font);
+}
+BENCHMARK(DrawTextOkCentred);
+
+// The window region of a slanted button handed to its (hidden) child window.
+void SetWindowRgnOnChild(benchmark::State& state) {
+#ifndef _WIN32
+  setenv("CORVANE_DRIVER", "headless", 0);  // timings without an X server
+#endif
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "GdiCallsBenchWindow";
+  RegisterClassA(&windowClass);
+  HWND parent = CreateWindowExA(0, windowClass.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 320, 200, nullptr,
+                                nullptr, windowClass.hInstance, nullptr);
+  HWND child = CreateWindowExA(0, windowClass.lpszClassName, "", WS_CHILD | WS_VISIBLE, 10, 10, kOkWidth, kOkHeight,
+                               parent, nullptr, windowClass.hInstance, nullptr);
+  const POINT slant[4] = {{0, 0}, {kOkHeight + 1, kOkHeight + 1}, {kOkWidth + 1, kOkHeight + 1}, {kOkWidth + 1, 0}};
+  for (auto _ : state) {
+    HRGN region = CreatePolygonRgn(slant, 4, WINDING);
+    if (!SetWindowRgn(child, region, TRUE)) DeleteObject(region);
+  }
+  DestroyWindow(parent);
+  UnregisterClassA(windowClass.lpszClassName, windowClass.hInstance);
+}
+BENCHMARK(SetWindowRgnOnChild);
+
+}  // namespace
+
+#ifdef _WIN32
+BENCHMARK_MAIN();
+#endif
