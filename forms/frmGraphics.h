@@ -43,7 +43,7 @@ class GraphicsWindow : public Form {
 
  private:
   EffectParameters params_;
-  bool running_ = false;
+  int16_t running_ = 0;  // a 16-bit boolean: -1 while the loop runs
 };
 
 extern FormInstance<GraphicsWindow> frmGraphics;
