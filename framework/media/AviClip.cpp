@@ -89,7 +89,11 @@ uint32_t scale(uint32_t value, const Channel& c) {
 void AviClip::fail(const std::string& why) const { throw ClipError(name_ + ": " + why); }
 
 AviClip AviClip::load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  // The program names its clips the Windows way (App.Path + "\res.dll"); the stream takes the
+  // system's own separator, which Windows accepts as well.
+  std::string file = path;
+  std::replace(file.begin(), file.end(), '\\', '/');
+  std::ifstream in(file, std::ios::binary);
   if (!in) throw ClipError(path + ": the clip cannot be opened");
   in.seekg(0, std::ios::end);
   std::streamoff length = in.tellg();
