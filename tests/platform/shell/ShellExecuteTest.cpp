@@ -1,4 +1,5 @@
-// ShellExecuteA hands documents to xdg-open; a fake xdg-open first on PATH records what it got.
+// ShellExecuteA hands documents to xdg-open; a fake xdg-open first on PATH records what it got,
+// and the real one runs in a private desktop set up with or without a handler for text.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -144,6 +147,75 @@ TEST_F(Shell, AHandlerThatKeepsRunningCountsAsStarted) {
   auto waited = std::chrono::steady_clock::now() - start;
   EXPECT_LT(waited, std::chrono::seconds(10));
   EXPECT_GE(waited, std::chrono::seconds(4));
+}
+
+// The real xdg-open in a desktop of the test's own: no display, no session, no browser, no mailcap
+// and no association unless the test writes one.
+class RealXdgOpen : public Shell {
+ protected:
+  void SetUp() override {
+    Shell::SetUp();
+    ASSERT_TRUE(fs::exists("/usr/bin/xdg-open")) << "xdg-utils is missing (scripts/setup installs it)";
+    for (const char* folder : {"home", "data/applications", "config", "dirs"}) fs::create_directories(root_ / folder);
+    std::ofstream(root_ / "mailcap").flush();
+    set("PATH", "/usr/bin:/bin");
+    set("HOME", (root_ / "home").string());
+    set("XDG_DATA_HOME", (root_ / "data").string());
+    set("XDG_CONFIG_HOME", (root_ / "config").string());
+    set("XDG_DATA_DIRS", (root_ / "dirs").string());
+    set("XDG_CONFIG_DIRS", (root_ / "dirs").string());
+    set("MAILCAPS", (root_ / "mailcap").string());
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                             "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "XDG_SESSION_DESKTOP", "BROWSER"})
+      set(name, std::nullopt);
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value) setenv(name.c_str(), value->c_str(), 1);
+      else unsetenv(name.c_str());
+    }
+    Shell::TearDown();
+  }
+  void set(const std::string& name, std::optional<std::string> value) {
+    if (!saved_.count(name)) {
+      const char* old = std::getenv(name.c_str());
+      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    }
+    if (value) setenv(name.c_str(), value->c_str(), 1);
+    else unsetenv(name.c_str());
+  }
+  // Text files open with a recorder: the association a desktop keeps in mimeapps.list.
+  void associateTextWithRecorder() {
+    fs::path recorder = root_ / "recorder";
+    std::ofstream(recorder) << "#!/bin/sh\nprintf '%s\\0' \"$@\" > \"$FAKE_LOG\"\n";
+    chmod(recorder.c_str(), 0755);
+    std::ofstream(root_ / "data/applications/recorder.desktop")
+        << "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" << recorder.string()
+        << " %f\nMimeType=text/plain;\n";
+    std::ofstream(root_ / "data/applications/mimeapps.list") << "[Default Applications]\ntext/plain=recorder.desktop\n";
+    set("DISPLAY", ":999");  // xdg-open looks at associations only on a desktop; nothing connects to it
+  }
+
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+TEST_F(RealXdgOpen, NothingSetUpForTheTypeIsNoAssociation) {
+  EXPECT_EQ(open(touch("licence.txt")), SE_ERR_NOASSOC);
+  EXPECT_EQ(open("https://example.org/"), SE_ERR_NOASSOC);
+}
+
+TEST_F(RealXdgOpen, TheAssociatedProgramGetsTheDocumentWhateverItsName) {
+  associateTextWithRecorder();
+  fs::create_directories(root_ / "-dir x");
+  for (std::string name : {"plain.txt", "-dir x/caf\xC3\xA9 $(touch pwned); x.txt", "-dir x/--help.txt"}) {
+    std::string file = touch(name);
+    std::error_code ignored;
+    fs::remove(log_, ignored);
+    EXPECT_GT(open(file), 32) << name;
+    EXPECT_EQ(recorded(), std::vector<std::string>{file}) << name;
+  }
+  EXPECT_FALSE(fs::exists(root_ / "pwned"));
+  EXPECT_FALSE(fs::exists(fs::current_path() / "pwned"));
 }
 
 }  // namespace
