@@ -264,6 +264,7 @@ void Form::Show(int16_t modal) {
   if (modal && visible_) throw RuntimeError(400, "Form already displayed; can't show modally");
 
   std::vector<HWND> disabled;
+  const HWND activeBefore = modal ? GetActiveWindow() : nullptr;
   if (modal) {
     for (Form* f : loaded()) {
       if (f != this && f->hwnd_ && IsWindowEnabled(f->hwnd_)) {
@@ -304,6 +305,10 @@ void Form::Show(int16_t modal) {
     }
     for (HWND h : disabled)
       if (IsWindow(h)) EnableWindow(h, TRUE);
+    // The window closed while the one below was still disabled, so nothing took its place:
+    // the window that was active before it comes back, as below a closed dialog.
+    if (!GetActiveWindow() && activeBefore && IsWindow(activeBefore) && IsWindowVisible(activeBefore))
+      SetActiveWindow(activeBefore);
   }
 }
 

@@ -526,24 +526,36 @@ TEST_F(AboutWindowTest, TheSignatureRunsTheEffectWithPresetZeroThenClosesTheWind
   EXPECT_TRUE(frmGraphics.peek() == nullptr || !frmGraphics.peek()->Loaded());
 }
 
-TEST_F(AboutWindowTest, InfoOnTheResultWindowOpensTheAboutWindowModally) {
+// Info opens the About window over the result window; the signature and a key close both the
+// effect and the About window, and the result window takes the keyboard again.
+TEST_F(AboutWindowTest, InfoOpensItModallyAndTheResultWindowIsActiveAgainAfterIt) {
   frmFine->Show(vbModeless);
   settle();
-  bool checked = false;
+  int step = 0;
   hl::onIdle([&](int) {
     AboutWindow* about = frmAbout.peek();
-    if (checked || !about || !about->Visible()) return;
-    checked = true;
-    EXPECT_FALSE(IsWindowEnabled(frmFine->hWnd())) << "the result window waits below";
-    EXPECT_EQ(about->lblVersione.Caption(), frmFine->Caption());
-    PostMessageA(about->hWnd(), WM_CLOSE, 0, 0);
+    GraphicsWindow* effect = frmGraphics.peek();
+    if (step == 0 && about && about->Visible()) {
+      step = 1;
+      EXPECT_FALSE(IsWindowEnabled(frmFine->hWnd())) << "the result window waits below";
+      EXPECT_EQ(about->lblVersione.Caption(), frmFine->Caption());
+      POINT signature = centreOf(about->Label4);
+      hl::click(signature.x, signature.y);
+    } else if (step == 1 && effect && effect->Visible()) {
+      step = 2;
+      hl::pressKey(VK_ESCAPE);
+    }
   });
   hl::altKey('I');
   settle();
   hl::onIdle({});
-  EXPECT_TRUE(checked);
+  EXPECT_EQ(step, 2);
   EXPECT_FALSE(frmAbout.peek()->Loaded());
-  EXPECT_TRUE(IsWindowEnabled(frmFine->hWnd()));
+  EXPECT_TRUE(handed().empty()) << "the Escape that ended the effect opened nothing";
+  EXPECT_EQ(GetActiveWindow(), frmFine->hWnd());
+  hl::altKey('O');
+  settle();
+  EXPECT_FALSE(frmFine.peek()->Loaded());
 }
 
 }  // namespace
