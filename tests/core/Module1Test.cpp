@@ -69,11 +69,12 @@ class FlushRun : public testing::Test {
     fs::copy_file(fs::path(CORVANE_BIN_DIR) / "res.dll", clipCopy_, fs::copy_options::overwrite_existing);
   }
 
-  std::string run(const std::string& argument) {
+  // The user's part of the run: by default, read the result and press Alt+O.
+  std::string run(const std::string& argument, TIMERPROC user = CloseResultWindow) {
     std::vector<std::string> args = {"corvane", argument};
     std::vector<char*> argv = {args[0].data(), args[1].data()};
     kernel::recordCommandLine(2, argv.data());
-    UINT_PTR timer = SetTimer(nullptr, 0, 10, CloseResultWindow);
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, user);
     RunFlushSequence();
     KillTimer(nullptr, timer);
     EXPECT_TRUE(resultWasVisible);
@@ -183,6 +184,7 @@ void CALLBACK VisitAboutThenClose(HWND, UINT, UINT_PTR id, DWORD) {
     PostMessageA(about->hWnd(), WM_CLOSE, 0, 0);
   } else if (result != nullptr && result->Loaded() && IsWindowVisible(result->hWnd()) &&
              IsWindowEnabled(result->hWnd())) {
+    resultWasVisible = true;
     corvane::headless::altKey(aboutWasVisible ? 'O' : 'I');
     if (aboutWasVisible) KillTimer(nullptr, id);
   }
@@ -190,12 +192,7 @@ void CALLBACK VisitAboutThenClose(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST_F(FlushRun, TheRunEndsWithTheAboutWindowUnloadedAndReleased) {
   aboutWasVisible = false;
-  std::vector<std::string> args = {"corvane", "E:"};
-  std::vector<char*> argv = {args[0].data(), args[1].data()};
-  kernel::recordCommandLine(2, argv.data());
-  UINT_PTR timer = SetTimer(nullptr, 0, 10, VisitAboutThenClose);
-  RunFlushSequence();
-  KillTimer(nullptr, timer);
+  run("E:", VisitAboutThenClose);
   EXPECT_TRUE(aboutWasVisible);
   // Released with its pictures: the GDI count of the test comes back to where it started.
   EXPECT_EQ(frmAbout.peek(), nullptr);

@@ -25,13 +25,6 @@ chmod +x "$session_dir/fake/xdg-open"
 export FAKE_LOG="$session_dir/xdg-open.log"
 export PATH="$session_dir/fake:$PATH"
 
-eventually() {
-  for _ in $(seq 50); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 # Geometry of a window as "WIDTHxHEIGHT+X+Y" (the X window is the client area: there is no frame).
 geometry_of() {
   xwininfo -id "$1" 2>/dev/null |
@@ -94,12 +87,5 @@ kill -0 "$app" 2>/dev/null || fail "the program ended with the About window"
 
 timeout 5 xdotool mousemove --sync --window "$result" 20 20
 timeout 5 xdotool key alt+o
-for _ in $(seq 20); do
-  kill -0 "$app" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$app" 2>/dev/null && fail "the program was still running two seconds after Alt+O"
-status=0
-wait "$app" || status=$?
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+expect_exit_zero "$app" "Alt+O"
 echo "PASS"

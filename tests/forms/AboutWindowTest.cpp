@@ -18,13 +18,13 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <optional>
 #include <random>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
 
+#include "PrivateDesktop.h"
 #include "forms/frmAbout.h"
 #include "forms/frmFine.h"
 #include "forms/frmGraphics.h"
@@ -49,33 +49,6 @@ std::vector<uint8_t> fileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-// Saves and restores environment variables around a test.
-class Environment {
- public:
-  ~Environment() {
-    for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
-    }
-  }
-  void set(const std::string& name, const std::string& value) {
-    remember(name);
-    setenv(name.c_str(), value.c_str(), 1);
-  }
-  void unset(const std::string& name) {
-    remember(name);
-    unsetenv(name.c_str());
-  }
-
- private:
-  void remember(const std::string& name) {
-    if (saved_.count(name)) return;
-    const char* value = std::getenv(name.c_str());
-    saved_[name] = value ? std::optional<std::string>(value) : std::nullopt;
-  }
-  std::map<std::string, std::optional<std::string>> saved_;
-};
 
 class AboutWindowTest : public testing::Test {
  protected:
@@ -165,7 +138,7 @@ class AboutWindowTest : public testing::Test {
     return n;
   }
 
-  Environment env_;
+  EnvironmentGuard env_;
   fs::path root_, log_;
   std::vector<Box> boxes_;
 };
@@ -343,20 +316,7 @@ TEST_F(AboutWindowTest, ShellFailuresShowTheirMessageInAPlainBoxAndTheWindowStay
 
 TEST_F(AboutWindowTest, WithNoHandlerForTheTypeTheRealXdgOpenGivesNoAssociation) {
   ASSERT_TRUE(fs::exists("/usr/bin/xdg-open")) << "xdg-utils is missing (scripts/setup installs it)";
-  // A desktop with nothing set up: no associations, no mailcap, no browser, no display.
-  for (const char* folder : {"home", "data", "config", "dirs"}) fs::create_directories(root_ / folder);
-  std::ofstream(root_ / "mailcap").flush();
-  env_.set("PATH", std::string("/usr/bin:/bin"));
-  env_.set("HOME", (root_ / "home").string());
-  env_.set("XDG_DATA_HOME", (root_ / "data").string());
-  env_.set("XDG_CONFIG_HOME", (root_ / "config").string());
-  env_.set("XDG_DATA_DIRS", (root_ / "dirs").string());
-  env_.set("XDG_CONFIG_DIRS", (root_ / "dirs").string());
-  env_.set("MAILCAPS", (root_ / "mailcap").string());
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
-                           "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID",
-                           "XDG_SESSION_DESKTOP", "BROWSER"})
-    env_.unset(name);
+  UseEmptyDesktop(env_, root_ / "desktop");
   AboutWindow& w = showAbout();
   click(w.Label3);
   const std::vector<Box> expected = {{"No association for file extension", vbOKOnly, "Corvane"}};

@@ -50,3 +50,25 @@ start_xvfb() {
   unset CORVANE_DRIVER
   echo "Xvfb running on $DISPLAY"
 }
+
+# Runs a command every tenth of a second until it succeeds, for up to five seconds.
+eventually() {
+  for _ in $(seq 50); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Fails the test unless the process ends within two seconds with status 0; says what ended it.
+expect_exit_zero() {
+  local pid=$1 how=$2 status=0
+  for _ in $(seq 20); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && fail "the program was still running two seconds after $how"
+  wait "$pid" || status=$?
+  [ "$status" -eq 0 ] || fail "the program ended with status $status after $how"
+  echo "$how ended the run with status 0"
+}

@@ -10,10 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "PrivateDesktop.h"
 
 namespace fs = std::filesystem;
 
@@ -156,33 +157,12 @@ class RealXdgOpen : public Shell {
   void SetUp() override {
     Shell::SetUp();
     ASSERT_TRUE(fs::exists("/usr/bin/xdg-open")) << "xdg-utils is missing (scripts/setup installs it)";
-    for (const char* folder : {"home", "data/applications", "config", "dirs"}) fs::create_directories(root_ / folder);
-    std::ofstream(root_ / "mailcap").flush();
-    set("PATH", "/usr/bin:/bin");
-    set("HOME", (root_ / "home").string());
-    set("XDG_DATA_HOME", (root_ / "data").string());
-    set("XDG_CONFIG_HOME", (root_ / "config").string());
-    set("XDG_DATA_DIRS", (root_ / "dirs").string());
-    set("XDG_CONFIG_DIRS", (root_ / "dirs").string());
-    set("MAILCAPS", (root_ / "mailcap").string());
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
-                             "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "XDG_SESSION_DESKTOP", "BROWSER"})
-      set(name, std::nullopt);
+    UseEmptyDesktop(env_.emplace(), root_);
   }
+  // The desktop goes before the fixture puts PATH back.
   void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
-    }
+    env_.reset();
     Shell::TearDown();
-  }
-  void set(const std::string& name, std::optional<std::string> value) {
-    if (!saved_.count(name)) {
-      const char* old = std::getenv(name.c_str());
-      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
-    if (value) setenv(name.c_str(), value->c_str(), 1);
-    else unsetenv(name.c_str());
   }
   // Text files open with a recorder: the association a desktop keeps in mimeapps.list.
   void associateTextWithRecorder() {
@@ -193,10 +173,10 @@ class RealXdgOpen : public Shell {
         << "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" << recorder.string()
         << " %f\nMimeType=text/plain;\n";
     std::ofstream(root_ / "data/applications/mimeapps.list") << "[Default Applications]\ntext/plain=recorder.desktop\n";
-    set("DISPLAY", ":999");  // xdg-open looks at associations only on a desktop; nothing connects to it
+    env_->set("DISPLAY", ":999");  // xdg-open looks at associations only on a desktop; nothing connects to it
   }
 
-  std::map<std::string, std::optional<std::string>> saved_;
+  std::optional<EnvironmentGuard> env_;
 };
 
 TEST_F(RealXdgOpen, NothingSetUpForTheTypeIsNoAssociation) {
