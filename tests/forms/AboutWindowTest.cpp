@@ -399,6 +399,7 @@ TEST_F(AboutWindowTest, TheSoundPlaysToItsEndBeforeTheClickReturns) {
   env_.set("CORVANE_ALSA_DEVICE", "file:'" + pipe.string() + "',raw");
   AboutWindow& w = showAbout();
   std::atomic<size_t> received{0};
+  const auto start = std::chrono::steady_clock::now();
   std::thread reader([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     int fd = open(pipe.c_str(), O_RDONLY);
@@ -406,7 +407,6 @@ TEST_F(AboutWindowTest, TheSoundPlaysToItsEndBeforeTheClickReturns) {
     for (ssize_t n; fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0;) received += static_cast<size_t>(n);
     if (fd >= 0) close(fd);
   });
-  auto start = std::chrono::steady_clock::now();
   click(w.Label1);
   auto took = std::chrono::steady_clock::now() - start;
   reader.join();
