@@ -367,27 +367,6 @@ TEST_F(AboutWindowTest, NamesThatReachTheShellArriveWhole) {
   EXPECT_TRUE(boxes_.empty());
 }
 
-TEST(ShellErrorMessages, EveryCodeOfThirtyTwoOrLessHasItsText) {
-  const std::map<int32_t, std::string> table = {
-      {2, "File not found"},
-      {3, "Path not found"},
-      {5, "Access denied"},
-      {8, "Out of memory"},
-      {11, "Invalid EXE file or error in EXE image"},
-      {26, "A sharing violation occurred"},
-      {27, "Incomplete or invalid file association"},
-      {28, "DDE Time out"},
-      {29, "DDE transaction failed"},
-      {30, "DDE busy"},
-      {31, "No association for file extension"},
-      {32, "DLL not found"}};
-  for (int32_t code = -3; code <= 32; ++code) {
-    auto known = table.find(code);
-    EXPECT_EQ(ShellErrorMessage(code), known == table.end() ? "Unknown error" : known->second) << code;
-  }
-  EXPECT_EQ(ShellErrorMessage(INT32_MIN), "Unknown error");
-}
-
 TEST_F(AboutWindowTest, TheSoundPlaysToItsEndBeforeTheClickReturns) {
   corvane::WavSound sound;
   std::string error;
