@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "../platform/gdi/GdiTestSurface.h"
 #include "forms/frmGraphics.h"
 #include "framework/App.h"
 
@@ -29,10 +30,15 @@ bool placeOf(uint32_t p, SIZE screen, POINT& at) {
   return at.x < screen.cx && at.y < screen.cy;
 }
 
-// A 32 bpp top-down DIB section selected into a memory DC, released with the object.
+// A 32 bpp top-down DIB section in a memory DC, with its pixels at hand.
 class Dib {
  public:
-  explicit Dib(SIZE size) : size_(size) {
+  explicit Dib(SIZE size) : width_(size.cx), surface_(create(size, bits_)) {}
+  HDC dc() const { return surface_.dc(); }
+  uint32_t& at(int x, int y) { return bits_[static_cast<size_t>(y) * width_ + x]; }
+
+ private:
+  static HBITMAP create(SIZE size, uint32_t*& bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = size.cx;
@@ -40,26 +46,11 @@ class Dib {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    dc_ = CreateCompatibleDC(nullptr);
-    old_ = SelectObject(dc_, bitmap_);
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
   }
-  ~Dib() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
-  }
-  Dib(const Dib&) = delete;
-  Dib& operator=(const Dib&) = delete;
-  HDC dc() const { return dc_; }
-  uint32_t& at(int x, int y) { return bits_[static_cast<size_t>(y) * size_.cx + x]; }
-
- private:
-  SIZE size_;
-  HBITMAP bitmap_ = nullptr;
-  HDC dc_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+  LONG width_;
   uint32_t* bits_ = nullptr;
+  TestSurface surface_;
 };
 
 // The screen as GetDC(NULL) reads it, 0x00RRGGBB.
