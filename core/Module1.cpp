@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/frmAbout.h"
 #include "forms/frmAttendere.h"
 #include "forms/frmFine.h"
 #include "framework/App.h"
@@ -55,8 +56,10 @@ void RunFlushSequence() {
 
   frmFine->Show(vbModal);
 
+  frmAbout.Unload();
   frmAttendere.Unload();
   frmFine.Unload();
+  frmAbout.Release();
   frmAttendere.Release();
   frmFine.Release();
 }

@@ -1,6 +1,7 @@
 #include "forms/frmFine.h"
 
 #include "FormDescriptions.h"
+#include "forms/frmAbout.h"
 #include "framework/App.h"
 
 #include <cstdio>
@@ -15,6 +16,7 @@ std::string VersionSuffix(int major, int minor, int revision) {
 
 ResultWindow::ResultWindow() : Form(FormDescription_frmFine) {
   ztButtons_H1.Click.connect([this] { ztButtons_H1_Click(); });
+  ztButtons_H2.Click.connect([this] { ztButtons_H2_Click(); });
 }
 
 void ResultWindow::Form_Load() {
@@ -22,3 +24,5 @@ void ResultWindow::Form_Load() {
 }
 
 void ResultWindow::ztButtons_H1_Click() { Unload(); }
+
+void ResultWindow::ztButtons_H2_Click() { frmAbout->Show(vbModal); }

@@ -15,6 +15,7 @@ class ResultWindow : public Form {
 
   void Form_Load() override;
   void ztButtons_H1_Click();
+  void ztButtons_H2_Click();
 };
 
 extern FormInstance<ResultWindow> frmFine;

@@ -285,12 +285,12 @@ void Form::Show(int16_t modal) {
   if (modal && visible_) throw RuntimeError(400, "Form already displayed; can't show modally");
 
   std::vector<HWND> disabled;
+  const HWND activeBefore = modal ? GetActiveWindow() : nullptr;
   if (modal && !visible_) {
     // The window that was active when it opened owns it while it is modal, as a dialog box's
     // owner does: the window manager keeps it over that one and knows it is its dialog.
-    HWND active = GetActiveWindow();
     SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT,
-                      reinterpret_cast<LONG_PTR>(active != hwnd_ ? active : nullptr));
+                      reinterpret_cast<LONG_PTR>(activeBefore != hwnd_ ? activeBefore : nullptr));
   }
   if (modal) {
     for (Form* f : loaded()) {
@@ -334,6 +334,10 @@ void Form::Show(int16_t modal) {
       if (IsWindow(h)) EnableWindow(h, TRUE);
     // An owner takes its owned windows with it when it goes; the ownership ends with the wait.
     if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, 0);
+    // The window closed while the one below was still disabled, so nothing took its place:
+    // the window that was active before it comes back, as below a closed dialog.
+    if (!GetActiveWindow() && activeBefore && IsWindow(activeBefore) && IsWindowVisible(activeBefore))
+      SetActiveWindow(activeBefore);
   }
 }
 

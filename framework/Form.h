@@ -195,8 +195,14 @@ class FormInstance {
  public:
   T* operator->() { return &get(); }
   T& get() {
+    T& form = object();
+    if (!form.Loaded()) form.Load();
+    return form;
+  }
+  // The instance, created if needed but not loaded: a window's public variables are reached this
+  // way, since setting one must not load the window before the caller is done with them.
+  T& object() {
     if (!form_) form_ = std::make_shared<T>();
-    if (!form_->Loaded()) form_->Load();
     return *form_;
   }
   // The instance if it exists, without creating or loading it.

@@ -63,7 +63,8 @@ class EventSink {
   // The native window gained or lost the input focus of the desktop.
   virtual void activated(HWND hwnd, bool active) = 0;
   // The area of the native window, in surface coordinates, must be shown again; the window
-  // system re-presents it from the surface (no WM_PAINT: the surface keeps the image).
+  // system re-presents it from the surface at once and invalidates it, so that the window
+  // paints it again (WM_PAINT), as Windows does for an uncovered area.
   virtual void exposed(HWND hwnd, const RECT& surfaceArea) = 0;
   // Clipboard: another program asks for the text this process owns (CF_TEXT, CR LF line ends);
   // false when the process holds no text.

@@ -202,9 +202,10 @@ bool nextTimerDue(DWORD& due) {
   return true;
 }
 
-bool peekMessage(MSG* out, HWND hwnd, UINT first, UINT last, UINT remove) {
+namespace {
+
+bool takeWaiting(MSG* out, HWND hwnd, UINT first, UINT last, UINT remove) {
   System& s = sys();
-  desktopWindow();
   driver().pumpEvents();
   bool take = (remove & PM_REMOVE) != 0;
 
@@ -280,6 +281,22 @@ bool peekMessage(MSG* out, HWND hwnd, UINT first, UINT last, UINT remove) {
       noteRetrieved(*out);
       return true;
     }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool peekMessage(MSG* out, HWND hwnd, UINT first, UINT last, UINT remove) {
+  System& s = sys();
+  desktopWindow();
+  if (takeWaiting(out, hwnd, first, last, remove)) return true;
+  ++s.idlePolls;
+  if (s.onIdle) {
+    // A copy: the hook may replace itself.
+    std::function<void()> hook = s.onIdle;
+    hook();
+    if (takeWaiting(out, hwnd, first, last, remove)) return true;
   }
   flushPresentation();
   return false;

@@ -45,7 +45,14 @@ class Sink : public drivers::EventSink {
   }
   void exposed(HWND hwnd, const RECT& surfaceArea) override {
     Window* w = windowFromHandle(hwnd);
-    if (w != nullptr && w->surface) presentWindow(w, surfaceArea);
+    if (w == nullptr || !w->surface) return;
+    presentWindow(w, surfaceArea);
+    // What was covered is painted again as well, as on a desktop without composition: a window
+    // that keeps its picture apart from the screen (a retained image) shows that picture.
+    const RECT client = clientRectSurface(w);
+    gdi::RegionBands area = gdi::RegionBands::fromRect(surfaceArea);
+    area.offset(-client.left, -client.top);
+    invalidate(w, &area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
   bool clipboardText(std::string& text) override { return clipboardTextForDriver(text); }
   void clipboardLost() override { clipboardLostByDriver(); }

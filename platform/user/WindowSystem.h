@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -157,6 +158,10 @@ struct System {
   std::unique_ptr<gdi::BitmapObject> screenImage;  // GetDC(NULL)
   int defaultPositionCount = 0;
   bool sinkAttached = false;
+
+  // Polls of the message loop that found nothing to do, and what tests run at each of them.
+  long idlePolls = 0;
+  std::function<void()> onIdle;
 };
 
 System& sys();

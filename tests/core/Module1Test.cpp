@@ -18,6 +18,7 @@
 
 #include "core/Module1.h"
 #include "drivers/headless/HeadlessDriver.h"
+#include "forms/frmAbout.h"
 #include "forms/frmAttendere.h"
 #include "forms/frmFine.h"
 #include "framework/App.h"
@@ -73,11 +74,12 @@ class FlushRun : public testing::Test {
     fs::copy_file(fs::path(CORVANE_BIN_DIR) / "res.dll", clipCopy_, fs::copy_options::overwrite_existing);
   }
 
-  std::string run(const std::string& argument) {
+  // The user's part of the run: by default, read the result and press Alt+O.
+  std::string run(const std::string& argument, TIMERPROC user = CloseResultWindow) {
     std::vector<std::string> args = {"corvane", argument};
     std::vector<char*> argv = {args[0].data(), args[1].data()};
     kernel::recordCommandLine(2, argv.data());
-    UINT_PTR timer = SetTimer(nullptr, 0, 10, CloseResultWindow);
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, user);
     RunFlushSequence();
     KillTimer(nullptr, timer);
     EXPECT_TRUE(resultWasVisible);
@@ -215,6 +217,32 @@ TEST_F(FlushRun, ACaptionCarriesTheVersionOnceAcrossRuns) {
   EXPECT_EQ(capturedCaption, "Corvane v.1.00.0000");
   run("E:");
   EXPECT_EQ(capturedCaption, "Corvane v.1.00.0000");
+}
+
+// Alt+I opens the About window over the result window; once it is up it is closed, and Alt+O
+// ends the run.
+bool aboutWasVisible = false;
+void CALLBACK VisitAboutThenClose(HWND, UINT, UINT_PTR id, DWORD) {
+  ResultWindow* result = frmFine.peek();
+  AboutWindow* about = frmAbout.peek();
+  if (about != nullptr && about->Visible()) {
+    aboutWasVisible = true;
+    PostMessageA(about->hWnd(), WM_CLOSE, 0, 0);
+  } else if (result != nullptr && result->Loaded() && IsWindowVisible(result->hWnd()) &&
+             IsWindowEnabled(result->hWnd())) {
+    resultWasVisible = true;
+    corvane::headless::altKey(aboutWasVisible ? 'O' : 'I');
+    if (aboutWasVisible) KillTimer(nullptr, id);
+  }
+}
+
+TEST_F(FlushRun, TheRunEndsWithTheAboutWindowUnloadedAndReleased) {
+  aboutWasVisible = false;
+  run("E:", VisitAboutThenClose);
+  EXPECT_TRUE(aboutWasVisible);
+  // Released with its pictures: the GDI count of the test comes back to where it started.
+  EXPECT_EQ(frmAbout.peek(), nullptr);
+  EXPECT_EQ(frmFine.peek(), nullptr);
 }
 
 TEST(SystemErrorText, GivesTheSystemTextOrNothing) {

@@ -38,14 +38,6 @@ ok_shows() {
   grep -qi "$1" <<<"$pixels"
 }
 
-# Waits up to about two seconds for a condition, as the screen catches up with the program.
-eventually() {
-  for _ in $(seq 20); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 not() { ! "$@"; }
 
 # Run 1: hover, leave, Tab, Enter.

@@ -1,7 +1,9 @@
 // Waiting for events sleeps, since no native event ever arrives on an in-memory screen; a wait
 // without a limit sleeps 10 milliseconds at a time and returns, so the caller's loop decides.
 // With the clock frozen (tests), a wait moves the clock instead of sleeping. One lock guards the
-// windows, since other threads present into them.
+// windows, since other threads present into them. A part of a window that nothing has been
+// presented to yet shows the screen beneath it, as a window without a background of its own does
+// on a desktop without composition.
 #include "drivers/headless/HeadlessDriver.h"
 
 #include <algorithm>
@@ -15,6 +17,11 @@
 #include "user/WindowSystem.h"
 
 namespace drivers {
+
+namespace {
+// Presented pixels are 0x00RRGGBB; the top byte marks a pixel that was never presented.
+constexpr uint32_t kNothingPresented = 0xFF000000u;
+}  // namespace
 
 HeadlessDriver::HeadlessDriver() {
   if (const char* env = std::getenv("CORVANE_SCREEN")) {
@@ -33,7 +40,7 @@ bool HeadlessDriver::createWindow(HWND hwnd, const WindowDesc& desc) {
   w.title = desc.title;
   w.width = std::max<int>(desc.windowRect.right - desc.windowRect.left, 0);
   w.height = std::max<int>(desc.windowRect.bottom - desc.windowRect.top, 0);
-  w.pixels.assign(static_cast<size_t>(w.width) * w.height, 0);
+  w.pixels.assign(static_cast<size_t>(w.width) * w.height, kNothingPresented);
   return true;
 }
 
@@ -58,7 +65,7 @@ void HeadlessDriver::moveWindow(HWND hwnd, const RECT& windowRect, const RECT&) 
   int width = std::max<int>(windowRect.right - windowRect.left, 0);
   int height = std::max<int>(windowRect.bottom - windowRect.top, 0);
   if (width == w.width && height == w.height) return;
-  std::vector<uint32_t> fresh(static_cast<size_t>(width) * height, 0);
+  std::vector<uint32_t> fresh(static_cast<size_t>(width) * height, kNothingPresented);
   for (int y = 0; y < std::min(height, w.height); ++y)
     std::memcpy(&fresh[static_cast<size_t>(y) * width], &w.pixels[static_cast<size_t>(y) * w.width],
                 static_cast<size_t>(std::min(width, w.width)) * 4);
@@ -138,7 +145,8 @@ std::vector<uint32_t> HeadlessDriver::compose() const {
         for (int x = x0; x < x1; ++x) {
           int sx = w.rect.left + x;
           if (sx < 0 || sx >= size_.cx) continue;
-          screen[static_cast<size_t>(sy) * size_.cx + sx] = w.pixels[static_cast<size_t>(y) * w.width + x];
+          const uint32_t p = w.pixels[static_cast<size_t>(y) * w.width + x];
+          if (p != kNothingPresented) screen[static_cast<size_t>(sy) * size_.cx + sx] = p;
         }
       }
     };
@@ -156,6 +164,7 @@ bool HeadlessDriver::windowImage(HWND hwnd, std::vector<uint32_t>& pixels, int& 
   auto it = windows_.find(hwnd);
   if (it == windows_.end()) return false;
   pixels = it->second.pixels;
+  for (uint32_t& p : pixels) p &= 0xFFFFFFu;
   width = it->second.width;
   height = it->second.height;
   return true;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "drivers/headless/HeadlessDriver.h"
@@ -164,6 +165,22 @@ int runUntilIdle(int maxMessages) {
     if (++count >= maxMessages) return -1;
   }
   return count;
+}
+
+void onIdle(std::function<void(int)> action) {
+  ensure();
+  if (!action) {
+    user::sys().onIdle = nullptr;
+    return;
+  }
+  // The count is shared: the window system calls copies of the hook.
+  auto polls = std::make_shared<int>(0);
+  user::sys().onIdle = [action = std::move(action), polls] { action(++*polls); };
+}
+
+long idlePolls() {
+  ensure();
+  return user::sys().idlePolls;
 }
 
 DWORD now() { return user::tickNow(); }

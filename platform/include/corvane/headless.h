@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace corvane::headless {
@@ -40,6 +41,14 @@ void ctrlKey(UINT vk);
 // Stops after maxMessages messages (returns -1 then) or at WM_QUIT, which stays retrievable by
 // the next GetMessage/PeekMessage. Returns the number of messages dispatched.
 int runUntilIdle(int maxMessages = 100000);
+
+// Runs action each time the message loop finds nothing to do (a PeekMessage or GetMessage that
+// has no message to give), with the number of such polls since this call: 1, 2, ... What the
+// action injects is seen by that same poll. An empty function stops it. For loops that yield
+// (DoEvents) pass after pass and never go idle on their own: input arrives after n passes.
+void onIdle(std::function<void(int poll)> action);
+// The polls that found nothing to do since the window system started.
+long idlePolls();
 
 // The clock of the window system (GetTickCount-like, milliseconds). advanceTime moves it forward
 // without waiting, so the timers that fall due fire at the next runUntilIdle. runFor runs the

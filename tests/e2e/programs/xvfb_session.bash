@@ -72,6 +72,15 @@ start_xvfb() {
   echo "Xvfb running on $DISPLAY"
 }
 
+# Runs a command every tenth of a second until it succeeds, for up to five seconds.
+eventually() {
+  for _ in $(seq 50); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 expect_end() {
   local pid=$1 how=$2
   for _ in $(seq 30); do

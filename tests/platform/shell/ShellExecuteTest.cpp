@@ -1,4 +1,5 @@
-// ShellExecuteA hands documents to xdg-open; a fake xdg-open first on PATH records what it got.
+// ShellExecuteA hands documents to xdg-open; a fake xdg-open first on PATH records what it got,
+// and the real one runs in a private desktop set up with or without a handler for text.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,8 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "PrivateDesktop.h"
 
 namespace fs = std::filesystem;
 
@@ -144,6 +148,54 @@ TEST_F(Shell, AHandlerThatKeepsRunningCountsAsStarted) {
   auto waited = std::chrono::steady_clock::now() - start;
   EXPECT_LT(waited, std::chrono::seconds(10));
   EXPECT_GE(waited, std::chrono::seconds(4));
+}
+
+// The real xdg-open in a desktop of the test's own: no display, no session, no browser, no mailcap
+// and no association unless the test writes one.
+class RealXdgOpen : public Shell {
+ protected:
+  void SetUp() override {
+    Shell::SetUp();
+    ASSERT_TRUE(fs::exists("/usr/bin/xdg-open")) << "xdg-utils is missing (scripts/setup installs it)";
+    UseEmptyDesktop(env_.emplace(), root_);
+  }
+  // The desktop goes before the fixture puts PATH back.
+  void TearDown() override {
+    env_.reset();
+    Shell::TearDown();
+  }
+  // Text files open with a recorder: the association a desktop keeps in mimeapps.list.
+  void associateTextWithRecorder() {
+    fs::path recorder = root_ / "recorder";
+    std::ofstream(recorder) << "#!/bin/sh\nprintf '%s\\0' \"$@\" > \"$FAKE_LOG\"\n";
+    chmod(recorder.c_str(), 0755);
+    std::ofstream(root_ / "data/applications/recorder.desktop")
+        << "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" << recorder.string()
+        << " %f\nMimeType=text/plain;\n";
+    std::ofstream(root_ / "data/applications/mimeapps.list") << "[Default Applications]\ntext/plain=recorder.desktop\n";
+    env_->set("DISPLAY", ":999");  // xdg-open looks at associations only on a desktop; nothing connects to it
+  }
+
+  std::optional<EnvironmentGuard> env_;
+};
+
+TEST_F(RealXdgOpen, NothingSetUpForTheTypeIsNoAssociation) {
+  EXPECT_EQ(open(touch("licence.txt")), SE_ERR_NOASSOC);
+  EXPECT_EQ(open("https://example.org/"), SE_ERR_NOASSOC);
+}
+
+TEST_F(RealXdgOpen, TheAssociatedProgramGetsTheDocumentWhateverItsName) {
+  associateTextWithRecorder();
+  fs::create_directories(root_ / "-dir x");
+  for (std::string name : {"plain.txt", "-dir x/caf\xC3\xA9 $(touch pwned); x.txt", "-dir x/--help.txt"}) {
+    std::string file = touch(name);
+    std::error_code ignored;
+    fs::remove(log_, ignored);
+    EXPECT_GT(open(file), 32) << name;
+    EXPECT_EQ(recorded(), std::vector<std::string>{file}) << name;
+  }
+  EXPECT_FALSE(fs::exists(root_ / "pwned"));
+  EXPECT_FALSE(fs::exists(fs::current_path() / "pwned"));
 }
 
 }  // namespace

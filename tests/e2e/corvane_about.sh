@@ -1,0 +1,91 @@
+# The About window in the whole program under a real X server: in `corvane C:` Alt+I opens it at
+# its fixed place (a screenshot is kept when CORVANE_E2E_SHOTS names a folder), Escape hands the
+# licence beside the program to the shell (a fake xdg-open first on PATH records its arguments),
+# a click on the signature covers the screen with the effect, a key ends it and the About window
+# closes with it, and Alt+O then ends the run with status 0.
+# Run by CTest as: bash corvane_about.sh BIN_DIR TEST_BIN_DIR
+set -euo pipefail
+bin_dir="${1:?bin dir}"
+corvane="$bin_dir/corvane"
+source "$(dirname "$0")/programs/xvfb_session.bash"
+[ -x "$corvane" ] || fail "$corvane is not built"
+for tool in xdotool xwininfo import; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
+done
+
+start_xvfb
+export CORVANE_DRIVES="$session_dir/no-drive-table"
+export CORVANE_ALSA_DEVICE=null
+mkdir -p "$session_dir/fake"
+cat >"$session_dir/fake/xdg-open" <<'EOF'
+#!/bin/sh
+printf '%s\n' "$@" >>"$FAKE_LOG"
+EOF
+chmod +x "$session_dir/fake/xdg-open"
+export FAKE_LOG="$session_dir/xdg-open.log"
+export PATH="$session_dir/fake:$PATH"
+
+# Geometry of a window as "WIDTHxHEIGHT+X+Y" (the X window is the client area: there is no frame).
+geometry_of() {
+  xwininfo -id "$1" 2>/dev/null |
+    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF}
+         END {if (w) printf "%sx%s+%s+%s\n", w, h, x, y}'
+}
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q "Map State: IsViewable"; }
+gone() { ! viewable "$1"; }
+# The viewable window of the program with the given geometry.
+window_at() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null; xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+    if [ "$(geometry_of "$id")" = "$1" ]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+licence_asked() { grep -qxF "$bin_dir/gpl.txt" "$FAKE_LOG" 2>/dev/null; }
+
+"$corvane" C: >"$session_dir/corvane.log" 2>&1 &
+app=$!
+track_pid "$app"
+title="Corvane v.1.00.0000"
+result=$(timeout 20 xdotool search --sync --name "^${title}\$" | head -n 1) ||
+  { cat "$session_dir/corvane.log"; fail "no window titled \"$title\""; }
+sleep 0.3
+
+# Alt+I: the About window, 409 x 212 pixels with its corner at 156, 110 (2340, 1650 twips).
+timeout 5 xdotool mousemove --sync --window "$result" 20 20
+timeout 5 xdotool key alt+i
+about_geometry="409x212+156+110"
+about=$(eventually window_at "$about_geometry") || fail "Alt+I showed no About window at $about_geometry"
+echo "Alt+I: About window $about at $about_geometry"
+sleep 0.5
+if [ -n "${CORVANE_E2E_SHOTS:-}" ]; then
+  mkdir -p "$CORVANE_E2E_SHOTS"
+  import -window "$about" "$CORVANE_E2E_SHOTS/about-window.png"
+  echo "screenshot: $CORVANE_E2E_SHOTS/about-window.png"
+fi
+
+# Escape released on the About window opens the licence beside the program.
+timeout 5 xdotool mousemove --sync --window "$about" 200 40
+timeout 5 xdotool key Escape
+eventually licence_asked || { cat "$FAKE_LOG" 2>/dev/null; fail "Escape did not hand $bin_dir/gpl.txt to the shell"; }
+echo "Escape: the shell was asked for $(cat "$FAKE_LOG")"
+
+# The signature (5280, 2940 twips: 352, 196 pixels, 40 x 13) starts the effect over the screen.
+timeout 5 xdotool mousemove --sync --window "$about" 372 202 click 1
+effect=$(eventually window_at "1024x768+0+0") || fail "the signature showed no full-screen effect"
+echo "signature: the effect covers the screen ($effect)"
+sleep 0.5
+timeout 5 xdotool mousemove --sync 500 400
+timeout 5 xdotool key q
+eventually gone "$effect" || fail "a key press did not end the effect"
+eventually gone "$about" || fail "the About window stayed after the effect"
+echo "a key ended the effect and the About window closed"
+kill -0 "$app" 2>/dev/null || fail "the program ended with the About window"
+
+timeout 5 xdotool mousemove --sync --window "$result" 20 20
+timeout 5 xdotool key alt+o
+expect_end "$app" "Alt+O"
+echo "PASS"
