@@ -1,0 +1,28 @@
+// Steps that most style renderers share: the face and caption of the raised styles, and the colour
+// in which the paint pipeline frames a round or picture-shaped button afterwards.
+#include "button/paint/PaintArithmetic.h"
+#include "button/ztButtons_H.h"
+
+bool ztButtons_H::PaintFaceAndCaption(int32_t& Face, int32_t& FocusColor, int16_t& PaintState, int16_t& Inset) {
+  Face = (stored.Mode != CommandButton && stored.Value) ? CheckedFaceColor : FaceColor;
+  int32_t gradientTo = TranslateColor(static_cast<int32_t>(stored.GradientColor));
+  int32_t hoverColor = HoverFaceColor;
+  FillButtonFace(Face, PaintState, Inset, gradientTo, hoverColor);
+  if (Inset == 0) return false;
+
+  // A disabled check or option button greys its caption in one pass; a command button is etched.
+  const int32_t captionColor = (Enabled() || stored.Mode == CommandButton) ? -1 : 0x808080;
+  int16_t noEtch = stored.Mode > CommandButton ? vbTrue : vbFalse;
+  DrawCaption(Face, captionColor, stored.Value, noEtch);
+  FocusColor = captionColor;
+  return true;
+}
+
+void ztButtons_H::ChooseShapedFrame(EdgeColorList& EdgeColors, int16_t& Inset) {
+  const int32_t shape = stored.ButtonShape;
+  if ((shape == ShapeEllipseFramed && (Hovering || pushedIn(StateFlags))) || shape == ShapePictureFramed ||
+      shape == ShapePictureBeveled)
+    EdgeColors[12] = 0x000000;
+  else
+    Inset = 1;  // no frame on the window
+}
