@@ -35,6 +35,15 @@ void ztButtons_H::RedrawButton() {
     case StyleThin:
       DrawStyleThin(EdgePoints, EdgeColors, PaintState, Inset);
       break;
+    case StyleHotTrack:
+      DrawStyleHotTrack(EdgePoints, EdgeColors, PaintState, Inset);
+      break;
+    case StyleSoftBevel:
+      DrawStyleSoftBevel(EdgePoints, EdgeColors, PaintState, Inset);
+      break;
+    case StyleInverse:
+      DrawStyleInverse(EdgePoints, EdgeColors, PaintState, Inset);
+      break;
     default:
       // No renderer for this style: nothing is composed and the window keeps what it shows.
       break;
