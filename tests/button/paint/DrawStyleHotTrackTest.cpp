@@ -125,23 +125,13 @@ TEST_F(HotTrackStyle, ASetOptionButtonKeepsItsSunkenRingAndASolidFocusRectangle)
   in.StateFlags() |= kDefaultFrame;
   b.Refresh();
   save("hottrack-set-default");
-  for (int x = 4; x <= 57; ++x) {
-    EXPECT_EQ(in.buffer(x, 4), kBlack) << x;
-    EXPECT_EQ(in.buffer(x, 21), kBlack) << x;
-  }
-  for (int y = 4; y <= 21; ++y) {
-    EXPECT_EQ(in.buffer(4, y), kBlack) << y;
-    EXPECT_EQ(in.buffer(57, y), kBlack) << y;
-  }
+  expectOutline(RECT{4, 4, 57, 21}, kBlack);
   EXPECT_EQ(in.buffer(5, 5), in.CheckedFaceColor());
 
   // Unset, the default button's rectangle is the dotted one and the ring is gone.
   b.setValue(0);
   b.Refresh();
-  int dotted = 0;
-  for (int x = 4; x < 57; ++x) dotted += in.buffer(x, 4) != kFace;
-  EXPECT_GE(dotted, 20);
-  EXPECT_LE(dotted, 32);
+  expectDottedRow(4, 4, 57, kFace);
   expectRing(rings().outer, kFace, kFace);
 }
 

@@ -72,6 +72,24 @@ TEST_F(InverseStyle, ALightFaceInABlackFrameWithALightInnerBevelAndRoundedCorner
   EXPECT_EQ(screen(59, 23), kBlack);
 }
 
+TEST_F(InverseStyle, TheStyleShadesItsOwnFaceColours) {
+  b.setHoverColorLocks(3);
+  b.setHoverBackColor(0x0080FF);
+  b.setBackColor(0x404040);
+  EXPECT_EQ(in.FaceColor(), 0x5F5F5F);         // the back colour lightened by 31
+  EXPECT_EQ(in.PressedFaceColor(), 0x717170);  // grey darkened by 16
+  EXPECT_EQ(in.CheckedFaceColor(), 0x8B9190);  // grey lightened by 16, blue scaled
+  EXPECT_EQ(in.HoverFaceColor(), 0x1FA0FF);    // the hover back colour lightened by 31
+  in.StateFlags() = kPointerOver;
+  in.Hovering() = -1;
+  b.Refresh();
+  EXPECT_EQ(in.buffer(30, 12), 0x1FA0FFu);
+  // Another style keeps the colours as they are.
+  b.setButtonStyle(6);
+  EXPECT_EQ(in.FaceColor(), 0x404040);
+  EXPECT_EQ(in.HoverFaceColor(), 0x0080FF);
+}
+
 TEST_F(InverseStyle, PressedTheFaceIsDarkGreyAndTheBevelInShadesOfGrey) {
   in.StateFlags() = kPressed | kPointerOver;
   b.Refresh();
@@ -108,6 +126,7 @@ TEST_F(InverseStyle, PressedTheCaptionTakesTheLightFaceColourOnePixelFurther) {
 }
 
 TEST_F(InverseStyle, AGradientFaceKeepsItsColoursWhilePressedAndShadesTheBevelFromTheFace) {
+  b.setCaption("Ok");
   b.setGradientColor(0x800000);
   b.setGradientMode(3);
   in.StateFlags() = kPressed | kPointerOver;
@@ -118,6 +137,9 @@ TEST_F(InverseStyle, AGradientFaceKeepsItsColoursWhilePressedAndShadesTheBevelFr
   EXPECT_LT(GetRValue(in.buffer(30, 20)), GetRValue(in.buffer(30, 4)));
   // Bevel: face less 32, the face, less 64, less 16.
   expectBevel(0xC1C1BF, kFace, 0xA1A19F, 0xD1D1CF);
+  // Over a gradient the caption keeps the fore colour, pushed in.
+  const RECT text = inkBox(kBlack, RECT{4, 4, 57, 21});
+  EXPECT_FALSE(IsRectEmpty(&text));
 }
 
 TEST_F(InverseStyle, ASetCheckButtonShowsALightCaptionOnTheSetFaceAndASolidMarkAroundIt) {
@@ -134,20 +156,15 @@ TEST_F(InverseStyle, ASetCheckButtonShowsALightCaptionOnTheSetFaceAndASolidMarkA
   ASSERT_FALSE(IsRectEmpty(&text));
   // The solid mark in grey less 32, one pixel further while set.
   const RECT mark = aroundCaption(1);
-  const int mx = (mark.left + mark.right) / 2, my = (mark.top + mark.bottom) / 2;
-  EXPECT_EQ(in.buffer(mx, mark.top), kPushedWhite);
-  EXPECT_EQ(in.buffer(mx, mark.bottom - 1), kPushedWhite);
-  EXPECT_EQ(in.buffer(mark.left, my), kPushedWhite);
-  EXPECT_EQ(in.buffer(mark.right - 1, my), kPushedWhite);
+  expectOutline(RECT{mark.left, mark.top, mark.right - 1, mark.bottom - 1}, kPushedWhite);
+  const int mx = (mark.left + mark.right) / 2;
   EXPECT_EQ(in.buffer(mx, mark.top - 1), kSetFace);
 
   // Unset, the default button's mark is dotted round the caption in its place.
   b.setValue(0);
   const RECT dots = aroundCaption(0);
-  int inverted = 0;
-  for (int x = dots.left; x < dots.right; ++x) inverted += in.buffer(x, dots.top) != kFace;
-  EXPECT_GE(inverted, (dots.right - dots.left) / 2 - 1);
-  EXPECT_LE(inverted, (dots.right - dots.left) / 2 + 1);
+  expectDottedRow(dots.top, dots.left, dots.right, kFace);
+  expectDottedRow(dots.bottom - 1, dots.left, dots.right, kFace);
   EXPECT_EQ(in.buffer(mx, dots.top - 1), kFace);
 }
 

@@ -58,6 +58,25 @@ class StyleFixture : public testing::Test {
     EXPECT_EQ(ring[2], bottomRight) << "right";
     EXPECT_EQ(ring[3], bottomRight) << "bottom";
   }
+  // A solid one-pixel outline through the corners (left, top) and (right, bottom), both included.
+  void expectOutline(const RECT& r, COLORREF color) {
+    for (LONG x = r.left; x <= r.right; ++x) {
+      EXPECT_EQ(in.buffer(x, r.top), color) << x << "," << r.top;
+      EXPECT_EQ(in.buffer(x, r.bottom), color) << x << "," << r.bottom;
+    }
+    for (LONG y = r.top; y <= r.bottom; ++y) {
+      EXPECT_EQ(in.buffer(r.left, y), color) << r.left << "," << y;
+      EXPECT_EQ(in.buffer(r.right, y), color) << r.right << "," << y;
+    }
+  }
+  // DrawFocusRect inverts every other pixel of a line: about half of the pixels of row y from x0
+  // up to x1 (excluded) differ from the face.
+  void expectDottedRow(int y, int x0, int x1, COLORREF face) {
+    int changed = 0;
+    for (int x = x0; x < x1; ++x) changed += in.buffer(x, y) != face;
+    EXPECT_GE(changed, (x1 - x0) / 2 - 1) << "row " << y;
+    EXPECT_LE(changed, (x1 - x0) / 2 + 1) << "row " << y;
+  }
   // The smallest rectangle holding every pixel of the colour inside the area of the buffer;
   // empty (all zero) when there is none.
   RECT inkBox(COLORREF ink, const RECT& area) {
