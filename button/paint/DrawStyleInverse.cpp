@@ -13,6 +13,32 @@ constexpr int32_t kNone = -1;
 
 int32_t Sb(int32_t color, int16_t amount) { return ShadeColor(color, amount, vbTrue); }
 
+// The colours of the inner ring's top-left (white), of the face, and of the middle ring's
+// top-left (light) and bottom-right (dark).
+struct BevelColors {
+  int32_t white, face, light, dark;
+};
+
+// Carries the frame and the bevel round the square corners that the window region cuts off a
+// W x H button: the left ones unless the left side is slanted, the right ones unless the right is.
+void roundCorners(HDC dc, int32_t W, int32_t H, bool left, bool right, const BevelColors& c) {
+  auto pixel = [dc](int32_t x, int32_t y, int32_t color) { SetPixel(dc, x, y, static_cast<COLORREF>(color)); };
+  if (left) {
+    pixel(3, 3, c.white);
+    pixel(1, H - 3, c.face);
+    pixel(2, 2, c.light);
+    pixel(1, H - 2, kBlack);
+    pixel(1, 1, kBlack);
+  }
+  if (right) {
+    pixel(W - 4, H - 4, c.face);
+    pixel(W - 3, 1, c.face);
+    pixel(W - 3, H - 3, c.dark);
+    pixel(W - 2, H - 2, kBlack);
+    pixel(W - 2, 1, kBlack);
+  }
+}
+
 }  // namespace
 
 void ztButtons_H::DrawStyleInverse(EdgePointList& EdgePoints, EdgeColorList& EdgeColors, int16_t& PaintState,
@@ -50,14 +76,20 @@ void ztButtons_H::DrawStyleInverse(EdgePointList& EdgePoints, EdgeColorList& Edg
   else
     captionColor = TranslateColor(static_cast<int32_t>(UserControl.ForeColor()));
 
-  // A hover colour that only repeats the normal caption colour, and any hover colour on a set
-  // button, gives way to this style's own caption colour; the property itself is kept.
-  const OLE_COLOR storedHoverFore = stored.HoverForeColor;
-  if (stored.HoverForeColor == UserControl.ForeColor() || set)
-    stored.HoverForeColor = static_cast<OLE_COLOR>(captionColor);
-  int16_t noEtch = stored.Mode > CommandButton ? vbTrue : vbFalse;
-  DrawCaption(face, captionColor, stored.Value, noEtch);
-  stored.HoverForeColor = storedHoverFore;
+  {
+    // A hover colour that only repeats the normal caption colour, and any hover colour on a set
+    // button, gives way to this style's own caption colour; the property itself comes back
+    // however the caption ends.
+    struct HoverForeRestore {
+      OLE_COLOR& field;
+      const OLE_COLOR kept;
+      ~HoverForeRestore() { field = kept; }
+    } restore{stored.HoverForeColor, stored.HoverForeColor};
+    if (stored.HoverForeColor == UserControl.ForeColor() || set)
+      stored.HoverForeColor = static_cast<OLE_COLOR>(captionColor);
+    int16_t noEtch = stored.Mode > CommandButton ? vbTrue : vbFalse;
+    DrawCaption(face, captionColor, stored.Value, noEtch);
+  }
 
   if (shape >= ShapeRectangle && shape <= ShapeSlantBoth) {
     if ((HeldDown && stored.Mode > CommandButton) || set) PaintState = set ? 2 : 0;
@@ -80,24 +112,9 @@ void ztButtons_H::DrawStyleInverse(EdgePointList& EdgePoints, EdgeColorList& Edg
     EdgeColors[9] = EdgeColors[10] = EdgeColors[11] = EdgeColors[12] = kBlack;
     DrawBevelEdges(EdgePoints, EdgeColors, -1);
 
-    // Round the square corners that the window region cuts.
     const int32_t W = nearestInt(UserControl.ScaleWidth());
     const int32_t H = nearestInt(UserControl.ScaleHeight());
-    auto pixel = [&](int32_t x, int32_t y, int32_t color) { SetPixel(BufferDC, x, y, static_cast<COLORREF>(color)); };
-    if (LeftSlantWidth == 0) {
-      pixel(3, 3, white);
-      pixel(1, H - 3, face);
-      pixel(2, 2, light);
-      pixel(1, H - 2, kBlack);
-      pixel(1, 1, kBlack);
-    }
-    if (W == RightSlantStart) {
-      pixel(W - 4, H - 4, face);
-      pixel(W - 3, 1, face);
-      pixel(W - 3, H - 3, dark);
-      pixel(W - 2, H - 2, kBlack);
-      pixel(W - 2, 1, kBlack);
-    }
+    roundCorners(BufferDC, W, H, LeftSlantWidth == 0, W == RightSlantStart, BevelColors{white, face, light, dark});
   }
 
   ChooseShapedFrame(EdgeColors, Inset);
