@@ -121,8 +121,7 @@ TEST_F(InverseStyle, PressedTheCaptionTakesTheLightFaceColourOnePixelFurther) {
   EXPECT_EQ(down.top, up.top + 1);
   EXPECT_EQ(down.right, up.right + 1);
   EXPECT_EQ(down.bottom, up.bottom + 1);
-  const RECT black = inkBox(kBlack, area);
-  EXPECT_TRUE(IsRectEmpty(&black));
+  EXPECT_FALSE(inked(kBlack, area));
 }
 
 TEST_F(InverseStyle, AGradientFaceKeepsItsColoursWhilePressedAndShadesTheBevelFromTheFace) {
@@ -138,8 +137,7 @@ TEST_F(InverseStyle, AGradientFaceKeepsItsColoursWhilePressedAndShadesTheBevelFr
   // Bevel: face less 32, the face, less 64, less 16.
   expectBevel(0xC1C1BF, kFace, 0xA1A19F, 0xD1D1CF);
   // Over a gradient the caption keeps the fore colour, pushed in.
-  const RECT text = inkBox(kBlack, RECT{4, 4, 57, 21});
-  EXPECT_FALSE(IsRectEmpty(&text));
+  EXPECT_TRUE(inked(kBlack, RECT{4, 4, 57, 21}));
 }
 
 TEST_F(InverseStyle, ASetCheckButtonShowsALightCaptionOnTheSetFaceAndASolidMarkAroundIt) {
@@ -152,8 +150,7 @@ TEST_F(InverseStyle, ASetCheckButtonShowsALightCaptionOnTheSetFaceAndASolidMarkA
   EXPECT_EQ(in.buffer(30, 3), kSetFace);
   expectBevel(kPushedWhite, kGrey, kPushedLight, kPushedDark);
   const RECT area{4, 4, 57, 21};  // inside the corner pixels
-  const RECT text = inkBox(kFace, area);
-  ASSERT_FALSE(IsRectEmpty(&text));
+  ASSERT_TRUE(inked(kFace, area));
   // The solid mark in grey less 32, one pixel further while set.
   const RECT mark = aroundCaption(1);
   expectOutline(RECT{mark.left, mark.top, mark.right - 1, mark.bottom - 1}, kPushedWhite);
@@ -177,8 +174,7 @@ TEST_F(InverseStyle, AHoverColourEqualToTheCaptionColourChangesNothingAndSurvive
   b.Refresh();
   save("inverse-hover");
   const RECT area{4, 4, 57, 21};  // inside the corner pixels
-  const RECT red = inkBox(0x0000FF, area);
-  EXPECT_FALSE(IsRectEmpty(&red));
+  EXPECT_TRUE(inked(0x0000FF, area));
   EXPECT_EQ(b.HoverForeColor(), 0x0000FFu);
 }
 
@@ -193,16 +189,13 @@ TEST_F(InverseStyle, ASetButtonUnderThePointerKeepsItsLightCaptionWhateverTheHov
 
   // Unset, the hover colour shows.
   b.Refresh();
-  RECT green = inkBox(0x00C000, area);
-  EXPECT_FALSE(IsRectEmpty(&green));
+  EXPECT_TRUE(inked(0x00C000, area));
 
   b.setValue(-1);
   b.Refresh();
   save("inverse-set-hover");
-  green = inkBox(0x00C000, area);
-  EXPECT_TRUE(IsRectEmpty(&green));
-  const RECT light = inkBox(kFace, area);
-  EXPECT_FALSE(IsRectEmpty(&light));
+  EXPECT_FALSE(inked(0x00C000, area));
+  EXPECT_TRUE(inked(kFace, area));
   EXPECT_EQ(b.HoverForeColor(), 0x00C000u);
 }
 
@@ -213,19 +206,15 @@ TEST_F(InverseStyle, DisabledCheckButtonsGreyTheirCaptionOrDarkenTheSetFaceForIt
   b.Refresh();
   save("inverse-disabled-check");
   const RECT area{4, 4, 57, 21};  // inside the corner pixels
-  RECT box = inkBox(kGrey, area);
-  EXPECT_FALSE(IsRectEmpty(&box));
-  box = inkBox(kWhite, area);
-  EXPECT_TRUE(IsRectEmpty(&box));  // one pass, not etched
+  EXPECT_TRUE(inked(kGrey, area));
+  EXPECT_FALSE(inked(kWhite, area));  // one pass, not etched
 
   b.setValue(-1);
   b.Refresh();
   save("inverse-disabled-set");
   // The set face darkened by 32, blue scaled.
-  box = inkBox(0x757270, area);
-  EXPECT_FALSE(IsRectEmpty(&box));
-  box = inkBox(kFace, area);
-  EXPECT_TRUE(IsRectEmpty(&box));
+  EXPECT_TRUE(inked(0x757270, area));
+  EXPECT_FALSE(inked(kFace, area));
 }
 
 TEST_F(InverseStyle, ASlantedButtonMarksItsFocusInTheFaceDarkenedBy64AndRoundsOnlyItsSquareSide) {

@@ -95,6 +95,11 @@ class StyleFixture : public testing::Test {
       }
     return box;
   }
+  // Whether any pixel of the area shows the colour.
+  bool inked(COLORREF ink, const RECT& area) {
+    const RECT box = inkBox(ink, area);
+    return !IsRectEmpty(&box);
+  }
   // The pixel of the screen at the button's client point (x, y), after everything has settled.
   COLORREF screen(int x, int y) {
     corvane::headless::runUntilIdle();
