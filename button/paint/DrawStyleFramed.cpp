@@ -17,14 +17,7 @@ void ztButtons_H::DrawStyleFramed(EdgePointList& EdgePoints, EdgeColorList& Edge
 
   const int32_t shape = stored.ButtonShape;
   if (shape >= ShapeRectangle && shape <= ShapeSlantBoth) {
-    if (stored.Value || (HeldDown && stored.Mode > CommandButton)) {
-      focusColor = kBlack;
-      PaintState = 2;
-    } else {
-      if (shape != ShapeRectangle) focusColor = ShadeColor(face, -48, vbFalse);
-      if (PaintState < 2) PaintState = 1;
-    }
-    const bool sunken = PaintState == 2;
+    const bool sunken = SunkenWhileSetOrPushed(face, focusColor, PaintState);
     const int32_t topLeft = sunken ? kGrey : kWhite;
     const int32_t bottomRight = sunken ? kWhite : kGrey;
     EdgeColors[1] = EdgeColors[2] = EdgeColors[5] = EdgeColors[6] = topLeft;

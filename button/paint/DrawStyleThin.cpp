@@ -6,7 +6,6 @@
 namespace {
 constexpr int32_t kGrey = 0x808080;
 constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kBlack = 0x000000;
 constexpr int32_t kNone = -1;
 }  // namespace
 
@@ -19,14 +18,7 @@ void ztButtons_H::DrawStyleThin(EdgePointList& EdgePoints, EdgeColorList& EdgeCo
   const int32_t shape = stored.ButtonShape;
   if (shape >= ShapeRectangle && shape <= ShapeSlantBoth) {
     for (size_t i = 1; i <= 8; ++i) EdgeColors[i] = kNone;
-    if ((HeldDown && stored.Mode > CommandButton) || stored.Value) {
-      focusColor = kBlack;
-      PaintState = 2;
-    } else {
-      if (shape != ShapeRectangle) focusColor = ShadeColor(face, -48, vbFalse);
-      if (PaintState < 2) PaintState = 1;
-    }
-    const bool sunken = PaintState == 2;
+    const bool sunken = SunkenWhileSetOrPushed(face, focusColor, PaintState);
     EdgeColors[9] = EdgeColors[10] = sunken ? kGrey : kWhite;
     EdgeColors[11] = EdgeColors[12] = sunken ? kWhite : kGrey;
     DrawBevelEdges(EdgePoints, EdgeColors, -1);

@@ -1,5 +1,6 @@
-// Steps that most style renderers share: the face and caption of the raised styles, and the colour
-// in which the paint pipeline frames a round or picture-shaped button afterwards.
+// Steps that most style renderers share: the face and caption of the raised styles, the sunken
+// look of the one-pixel bevels, and the colour in which the paint pipeline frames a round or
+// picture-shaped button afterwards.
 #include "button/paint/PaintArithmetic.h"
 #include "button/ztButtons_H.h"
 
@@ -16,6 +17,18 @@ bool ztButtons_H::PaintFaceAndCaption(int32_t& Face, int32_t& FocusColor, int16_
   DrawCaption(Face, captionColor, stored.Value, noEtch);
   FocusColor = captionColor;
   return true;
+}
+
+bool ztButtons_H::SunkenWhileSetOrPushed(int32_t Face, int32_t& FocusColor, int16_t& PaintState) {
+  if (stored.Value || (HeldDown && stored.Mode > CommandButton)) {
+    // A set (or held) check or option button: sunken, with a black focus mark.
+    FocusColor = 0x000000;
+    PaintState = 2;
+  } else {
+    if (stored.ButtonShape != ShapeRectangle) FocusColor = ShadeColor(Face, -48, vbFalse);
+    if (PaintState < 2) PaintState = 1;
+  }
+  return PaintState == 2;
 }
 
 void ztButtons_H::ChooseShapedFrame(EdgeColorList& EdgeColors, int16_t& Inset) {

@@ -32,16 +32,7 @@ class EtchedStyle : public StyleFixture {
   // The solid mark two pixels round the caption, for a caption well inside the button.
   void expectMarkAroundCaption() {
     const RECT c = in.CaptionRect();
-    for (int x = c.left - 2; x <= c.right + 1; ++x) {
-      EXPECT_EQ(in.buffer(x, c.top - 2), kMark) << x;
-      EXPECT_EQ(in.buffer(x, c.bottom + 1), kMark) << x;
-    }
-    for (int y = c.top - 2; y <= c.bottom + 1; ++y) {
-      EXPECT_EQ(in.buffer(c.left - 2, y), kMark) << y;
-      EXPECT_EQ(in.buffer(c.right + 1, y), kMark) << y;
-    }
-    EXPECT_NE(in.buffer(c.left - 3, c.top), kMark);
-    EXPECT_NE(in.buffer(c.left - 1, c.top - 1), kMark);
+    expectSolidOutline(kMark, c.left - 2, c.top - 2, c.right + 1, c.bottom + 1);
   }
 };
 

@@ -105,15 +105,7 @@ TEST_F(FramedStyle, ASetOrHeldCheckButtonIsSunkenWithASolidBlackFocusRectangle) 
   save("framed-set-default");
   expectFramedBevel(kGrey, kWhite);
   EXPECT_EQ(in.buffer(30, 12), kSetFace);
-  // Through (4, 4), (57, 4), (57, 21) and (4, 21), corners included.
-  for (int x = 4; x <= 57; ++x) {
-    EXPECT_EQ(in.buffer(x, 4), kBlack) << x;
-    EXPECT_EQ(in.buffer(x, 21), kBlack) << x;
-  }
-  for (int y = 4; y <= 21; ++y) {
-    EXPECT_EQ(in.buffer(4, y), kBlack) << y;
-    EXPECT_EQ(in.buffer(57, y), kBlack) << y;
-  }
+  expectSolidOutline(kBlack, 4, 4, 57, 21);
   EXPECT_EQ(in.buffer(5, 5), kSetFace);
   EXPECT_EQ(in.buffer(56, 20), kSetFace);
 

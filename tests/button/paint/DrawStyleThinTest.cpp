@@ -78,14 +78,7 @@ TEST_F(ThinStyle, ASetOptionButtonIsSunkenWithASolidBlackRectangleOnlyWithTheDef
   b.Refresh();
   save("thin-option-set-default");
   expectThinEdge(kGrey, kWhite, kSetFace);
-  for (int x = 4; x <= 57; ++x) {
-    EXPECT_EQ(in.buffer(x, 4), kBlack) << x;
-    EXPECT_EQ(in.buffer(x, 21), kBlack) << x;
-  }
-  for (int y = 4; y <= 21; ++y) {
-    EXPECT_EQ(in.buffer(4, y), kBlack) << y;
-    EXPECT_EQ(in.buffer(57, y), kBlack) << y;
-  }
+  expectSolidOutline(kBlack, 4, 4, 57, 21);
 
   // Unset: raised on the plain face.
   b.setValue(0);

@@ -77,6 +77,20 @@ class StyleFixture : public testing::Test {
     EXPECT_GE(changed, (x1 - x0) / 2 - 1) << "row " << y;
     EXPECT_LE(changed, (x1 - x0) / 2 + 1) << "row " << y;
   }
+  // A one-pixel outline of the colour through the corners (left, top) and (right, bottom), both
+  // included, with the pixels just inside it free of the colour.
+  void expectSolidOutline(COLORREF color, int left, int top, int right, int bottom) {
+    for (int x = left; x <= right; ++x) {
+      EXPECT_EQ(in.buffer(x, top), color) << x << "," << top;
+      EXPECT_EQ(in.buffer(x, bottom), color) << x << "," << bottom;
+    }
+    for (int y = top; y <= bottom; ++y) {
+      EXPECT_EQ(in.buffer(left, y), color) << left << "," << y;
+      EXPECT_EQ(in.buffer(right, y), color) << right << "," << y;
+    }
+    EXPECT_NE(in.buffer(left + 1, top + 1), color);
+    EXPECT_NE(in.buffer(right - 1, bottom - 1), color);
+  }
   // The smallest rectangle holding every pixel of the colour inside the area of the buffer;
   // empty (all zero) when there is none.
   RECT inkBox(COLORREF ink, const RECT& area) {
