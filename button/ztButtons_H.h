@@ -385,6 +385,14 @@ class ztButtons_H : public UserControlHost {
   void DrawCaption(int32_t Face, int32_t TextColor, int16_t Sunken, int16_t& NoEtch);
   void DrawFocusRectangle(int32_t& Color, int16_t Solid, int16_t& AroundCaption,
                           EdgePointList& EdgePoints);
+  // The opening of the raised styles: face (the set face while set), face fill, caption; false
+  // when nothing may be painted now. FocusColor comes back as the caption colour.
+  bool PaintFaceAndCaption(int32_t& Face, int32_t& FocusColor, int16_t& PaintState, int16_t& Inset);
+  // Framed and thin: sunken (PaintState 2) while set, held as a check or option button, or pushed
+  // in; raised (PaintState 1) otherwise. Slanted shapes mark the focus in the face darkened by 48.
+  bool SunkenWhileSetOrPushed(int32_t Face, int32_t& FocusColor, int16_t& PaintState);
+  // Black frame for framed ellipses under the pointer or pressed and for picture shapes; else none.
+  void ChooseShapedFrame(EdgeColorList& EdgeColors, int16_t& Inset);
   void DrawStyleClassic(EdgePointList& EdgePoints, EdgeColorList& EdgeColors, int16_t& PaintState,
                         int16_t& Inset);
   void DrawStyleFramed(EdgePointList& EdgePoints, EdgeColorList& EdgeColors, int16_t& PaintState,

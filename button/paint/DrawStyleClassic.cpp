@@ -13,17 +13,10 @@ constexpr int32_t kNone = -1;
 
 void ztButtons_H::DrawStyleClassic(EdgePointList& EdgePoints, EdgeColorList& EdgeColors, int16_t& PaintState,
                                    int16_t& Inset) {
-  const int32_t face = (stored.Mode != CommandButton && stored.Value) ? CheckedFaceColor : FaceColor;
-  int32_t gradientTo = TranslateColor(static_cast<int32_t>(stored.GradientColor));
-  int32_t hoverColor = HoverFaceColor;
-  FillButtonFace(face, PaintState, Inset, gradientTo, hoverColor);
-  if (Inset == 0) return;
+  int32_t face = 0;
+  int32_t focusColor = 0;
+  if (!PaintFaceAndCaption(face, focusColor, PaintState, Inset)) return;
 
-  const int32_t captionColor = (Enabled() || stored.Mode == CommandButton) ? kNone : kGrey;
-  int16_t noEtch = stored.Mode > CommandButton ? vbTrue : vbFalse;
-  DrawCaption(face, captionColor, stored.Value, noEtch);
-
-  int32_t focusColor = captionColor;
   const int32_t shape = stored.ButtonShape;
   const bool pressed = pushedIn(StateFlags);
 
@@ -72,13 +65,7 @@ void ztButtons_H::DrawStyleClassic(EdgePointList& EdgePoints, EdgeColorList& Edg
     DrawBevelEdges(EdgePoints, EdgeColors, -1);
   }
 
-  // Shaped buttons get their frame from the paint pipeline, in EdgeColors 12; the others none.
-  if ((shape == ShapeEllipseFramed && (Hovering || pressed)) || shape == ShapePictureFramed ||
-      shape == ShapePictureBeveled)
-    EdgeColors[12] = kBlack;
-  else
-    Inset = 1;
-
+  ChooseShapedFrame(EdgeColors, Inset);
   int16_t aroundCaption = vbFalse;
   DrawFocusRectangle(focusColor, stored.Value, aroundCaption, EdgePoints);
 }

@@ -23,8 +23,26 @@ void ztButtons_H::RedrawButton() {
     case StyleClassic:
       DrawStyleClassic(EdgePoints, EdgeColors, PaintState, Inset);
       break;
+    case StyleFramed:
+      DrawStyleFramed(EdgePoints, EdgeColors, PaintState, Inset);
+      break;
     case StyleRounded:
       DrawStyleRounded(EdgePoints, EdgeColors, PaintState, Inset);
+      break;
+    case StyleEtched:
+      DrawStyleEtched(EdgePoints, EdgeColors, PaintState, Inset);
+      break;
+    case StyleThin:
+      DrawStyleThin(EdgePoints, EdgeColors, PaintState, Inset);
+      break;
+    case StyleHotTrack:
+      DrawStyleHotTrack(EdgePoints, EdgeColors, PaintState, Inset);
+      break;
+    case StyleSoftBevel:
+      DrawStyleSoftBevel(EdgePoints, EdgeColors, PaintState, Inset);
+      break;
+    case StyleInverse:
+      DrawStyleInverse(EdgePoints, EdgeColors, PaintState, Inset);
       break;
     default:
       // No renderer for this style: nothing is composed and the window keeps what it shows.

@@ -89,6 +89,9 @@ def load(path):
 w, h, rows = load(sys.argv[1])
 if sys.argv[2] == 'size':
     print('%dx%d' % (w, h))
+elif sys.argv[2] == 'row':
+    y = int(sys.argv[3])
+    print(' '.join('%02X%02X%02X' % tuple(rows[y][x * 3:x * 3 + 3]) for x in range(w)))
 else:
     x, y = int(sys.argv[2]), int(sys.argv[3])
     print('%02X%02X%02X' % tuple(rows[y][x * 3:x * 3 + 3]))
@@ -164,6 +167,29 @@ state pressed 0x0006 0x0006 ""
 state pressed-out 0x0006 0x0002 ""
 state default 0x0007 0x0001 6B82EF
 state default,hover 0x0007 0x0005 E79600
+# A real click sets a check button (and gives it the focus); a second click clears it; an option
+# button stays set. Then the pointer has left: no pointer-over, nothing pressed.
+for mode in 1 2; do
+  "$render" "${ok[@]}" --set Mode=$mode --state click --print "$work/s.png" >"$work/s.txt"
+  [ "$(value Value "$work/s.txt")" = True ] || fail "mode $mode: a click did not set the button"
+  [ $(($(value StateFlags "$work/s.txt") & 6)) -eq 0 ] || fail "mode $mode: still pressed or hot after a click"
+done
+"$render" "${ok[@]}" --set Mode=1 --set Value=True --state click --print "$work/s.png" >"$work/s.txt"
+[ "$(value Value "$work/s.txt")" = False ] || fail "a click did not clear a set check button"
+# The form designer: a hot-track button at rest shows a dotted outline in the container's colour
+# darkened by 64 (0x808080 -> 0x414140); at run time the same button has no border at all.
+"$render" --design --container-color 0x808080 --set ButtonStyle=5 "$work/d.png" 2>/dev/null
+pixel "$work/d.png" row 0 | grep -q 404141 || fail "no dotted outline in the designer"
+"$render" --container-color 0x808080 --set ButtonStyle=5 "$work/d.png"
+! pixel "$work/d.png" row 0 | grep -q 404141 || fail "a dotted outline at run time"
+# The etched style in the designer: its default frame shows the solid 0xCC9999 mark round the
+# caption, which stays where it is while the button is held down.
+"$render" --design --set ButtonStyle=3 --set "Caption=&Ok" --state default --print "$work/d.png" >"$work/d.txt"
+IFS=, read -r cl ct cr cb <<<"$(value CaptionRect "$work/d.txt")"
+expect_pixel "$work/d.png" $((cl - 2)) $((ct - 2)) 9999CC "etched mark in the designer"
+expect_pixel "$work/d.png" $((cr + 1)) $((cb + 1)) 9999CC "etched mark in the designer"
+"$render" --design --set ButtonStyle=3 --set "Caption=&Ok" --state default,pressed "$work/d.png"
+expect_pixel "$work/d.png" $((cl - 2)) $((ct - 2)) 9999CC "etched mark of a held button"
 # At run time the default frame needs ShowFocusRect; in the designer the hint alone gives it.
 "$render" "${ok[@]}" --set ShowFocusRect=False --state default --print "$work/s.png" >"$work/s.txt"
 [ "$(value StateFlags "$work/s.txt")" = 0x0000 ] || fail "default frame without ShowFocusRect"

@@ -3,7 +3,8 @@
 // the left button is pressed there and held (pressed), then the pointer leaves while it is still
 // held (pressed-out), and the button takes the keyboard focus, which makes it the window's
 // default button (default). At design time focus does not make a default button, so the button
-// is marked as the window's default instead, as a designer does.
+// is marked as the window's default instead, as a designer does. A click (press and release,
+// then away) sets a check or option button the way a user does.
 #include "ButtonState.h"
 
 #include <windows.h>
@@ -46,6 +47,14 @@ void settle() {
   hl::runUntilIdle();
 }
 
+// Moves the pointer off the button; the hover timer notices on its next tick that it has gone.
+void leaveButton(HWND hwnd) {
+  const POINT away = pointBesideButton(hwnd);
+  hl::mouseMove(away.x, away.y);
+  settle();
+  hl::runFor(120);
+}
+
 }  // namespace
 
 void ApplyButtonState(ztButtons_H& button, const StateRequest& state, bool designTime) {
@@ -60,24 +69,31 @@ void ApplyButtonState(ztButtons_H& button, const StateRequest& state, bool desig
     settle();
   }
 
+  if (!state.click && !state.hover && !state.pressed && !state.pressedOutside) return;
+  const std::optional<POINT> found = pointOnButton(hwnd);
+  if (!found) {
+    std::cerr << "ztbutton-render: the button's window region is empty; the pointer cannot reach it\n";
+    return;
+  }
+  const POINT over = *found;
+
+  if (state.click) {
+    hl::mouseMove(over.x, over.y);
+    settle();
+    hl::mouseDown(hl::Button::Left);
+    settle();
+    hl::mouseUp(hl::Button::Left);
+    settle();
+    leaveButton(hwnd);
+  }
+
   if (state.hover || state.pressed || state.pressedOutside) {
-    const std::optional<POINT> over = pointOnButton(hwnd);
-    if (!over) {
-      std::cerr << "ztbutton-render: the button's window region is empty; the pointer cannot reach it\n";
-      return;
-    }
-    hl::mouseMove(over->x, over->y);
+    hl::mouseMove(over.x, over.y);
     settle();
     if (state.pressed || state.pressedOutside) {
       hl::mouseDown(hl::Button::Left);
       settle();
     }
-    if (state.pressedOutside) {
-      const POINT away = pointBesideButton(hwnd);
-      hl::mouseMove(away.x, away.y);
-      settle();
-      // The hover timer notices on its next tick that the pointer has gone.
-      hl::runFor(120);
-    }
+    if (state.pressedOutside) leaveButton(hwnd);
   }
 }

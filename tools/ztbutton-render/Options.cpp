@@ -60,8 +60,9 @@ const char* UsageText() {
          "                        MouseIcon take a file; Font takes Name,Size[,bold][,italic]\n"
          "                        [,underline][,strikethrough]\n"
          "  --container-color C   colour of the window under the button (default 0x8000000F)\n"
-         "  --state S             normal, hover, pressed, pressed-out, default, or several\n"
-         "                        joined by commas (e.g. default,hover)\n"
+         "  --state S             normal, hover, pressed, pressed-out, default, click, or\n"
+         "                        several joined by commas (e.g. default,hover; click,hover\n"
+         "                        clicks first, then moves over again)\n"
          "  --design              the button sits on a window in a designer\n"
          "  --print               write the button's geometry and colours as key=value lines\n";
 }
@@ -168,7 +169,9 @@ StateRequest ParseState(const std::string& text) {
   StateRequest s;
   for (const std::string& part : commaParts(text)) {
     const std::string word = lower(part);
-    if (word == "hover")
+    if (word == "click")
+      s.click = true;
+    else if (word == "hover")
       s.hover = true;
     else if (word == "pressed")
       s.pressed = true;

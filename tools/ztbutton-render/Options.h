@@ -35,6 +35,9 @@ struct Assignment {
 
 // The states a button can be put in; several may be joined.
 struct StateRequest {
+  // A whole click first (press and release over the button, then the pointer leaves): a check
+  // button toggles, an option button becomes the set one of its group.
+  bool click = false;
   bool hover = false;
   bool pressed = false;
   bool pressedOutside = false;

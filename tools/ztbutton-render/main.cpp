@@ -76,6 +76,7 @@ void printReport(ztButtons_H& button) {
             << "HoverFaceColor=" << hex(static_cast<uint32_t>(a.HoverFaceColor()), 6) << "\n"
             << "CheckedFaceColor=" << hex(static_cast<uint32_t>(a.CheckedFaceColor()), 6) << "\n"
             << "StateFlags=" << hex(static_cast<uint16_t>(a.StateFlags()), 4) << "\n"
+            << "Value=" << (button.Value() ? "True" : "False") << "\n"
             << "RegionBox=" << (haveRegion ? rectText(box) : std::string("none")) << "\n";
 }
 
