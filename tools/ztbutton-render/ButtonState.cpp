@@ -1,4 +1,4 @@
-// States are reached the way a user reaches them, through the headless driver, so the window
+// States are reached the way a user reaches them, through the screen's own input, so the window
 // messages arrive at the button's own handlers: the pointer is moved over the button (hover),
 // the left button is pressed there and held (pressed), then the pointer leaves while it is still
 // held (pressed-out), and the button takes the keyboard focus, which makes it the window's
@@ -8,14 +8,12 @@
 
 #include <windows.h>
 
-#include <corvane/headless.h>
+#include "Desktop.h"
 
 #include <iostream>
 #include <optional>
 
 namespace {
-
-namespace hl = corvane::headless;
 
 // A point of the button that lies inside its window region (picture-shaped buttons can have
 // a transparent middle), in screen coordinates; none when the region has no pixel at all.
@@ -42,9 +40,7 @@ POINT pointBesideButton(HWND hwnd) {
   return POINT{r.left - 8, r.top - 8};
 }
 
-void settle() {
-  hl::runUntilIdle();
-}
+void settle() { desktop::Settle(); }
 
 }  // namespace
 
@@ -66,18 +62,18 @@ void ApplyButtonState(ztButtons_H& button, const StateRequest& state, bool desig
       std::cerr << "ztbutton-render: the button's window region is empty; the pointer cannot reach it\n";
       return;
     }
-    hl::mouseMove(over->x, over->y);
+    desktop::MovePointer(*over);
     settle();
     if (state.pressed || state.pressedOutside) {
-      hl::mouseDown(hl::Button::Left);
+      desktop::PressLeft();
       settle();
     }
     if (state.pressedOutside) {
       const POINT away = pointBesideButton(hwnd);
-      hl::mouseMove(away.x, away.y);
+      desktop::MovePointer(away);
       settle();
       // The hover timer notices on its next tick that the pointer has gone.
-      hl::runFor(120);
+      desktop::Wait(120);
     }
   }
 }
