@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 AppObject App;
 ScreenObject Screen;
@@ -35,9 +36,47 @@ std::string AppObject::EXEName() const {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-int16_t AppObject::Major() const { return CORVANE_VERSION_MAJOR; }
-int16_t AppObject::Minor() const { return CORVANE_VERSION_MINOR; }
-int16_t AppObject::Revision() const { return CORVANE_VERSION_PATCH; }
+namespace {
+
+// The file version of the executable's version resource, as major, minor and revision; the
+// build's own numbers where the executable carries no such resource.
+struct VersionNumbers {
+  int16_t major = CORVANE_VERSION_MAJOR;
+  int16_t minor = CORVANE_VERSION_MINOR;
+  int16_t revision = CORVANE_VERSION_PATCH;
+};
+
+VersionNumbers readVersionResource() {
+  VersionNumbers v;
+  char file[4096] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, file, sizeof file);
+  if (n == 0 || n >= sizeof file) return v;
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(file, &handle);
+  if (size == 0) return v;
+  std::vector<char> block(size);
+  void* value = nullptr;
+  UINT length = 0;
+  if (!GetFileVersionInfoA(file, handle, size, block.data()) ||
+      !VerQueryValueA(block.data(), "\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO))
+    return v;
+  const auto* info = static_cast<const VS_FIXEDFILEINFO*>(value);
+  v.major = static_cast<int16_t>(HIWORD(info->dwFileVersionMS));
+  v.minor = static_cast<int16_t>(LOWORD(info->dwFileVersionMS));
+  v.revision = static_cast<int16_t>(HIWORD(info->dwFileVersionLS));
+  return v;
+}
+
+const VersionNumbers& versionNumbers() {
+  static const VersionNumbers v = readVersionResource();
+  return v;
+}
+
+}  // namespace
+
+int16_t AppObject::Major() const { return versionNumbers().major; }
+int16_t AppObject::Minor() const { return versionNumbers().minor; }
+int16_t AppObject::Revision() const { return versionNumbers().revision; }
 
 std::string Command() {
   const char* line = GetCommandLineA();

@@ -1,5 +1,7 @@
 #include "framework/CommandButton.h"
 
+#include <windowsx.h>
+
 #include "framework/Form.h"
 
 namespace {

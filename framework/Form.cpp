@@ -1,5 +1,7 @@
 #include "framework/Form.h"
 
+#include <windowsx.h>
+
 #include "framework/App.h"
 #include "framework/UserControl.h"
 

@@ -1,5 +1,7 @@
 #include "framework/TextBox.h"
 
+#include <windowsx.h>
+
 #include "framework/Form.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #include "framework/UserControl.h"
 
+#include <windowsx.h>
+
 #include "framework/Form.h"
 #include "framework/MousePointer.h"
 

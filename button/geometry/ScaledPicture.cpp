@@ -108,24 +108,24 @@ void ztButtons_H::PrepareScaledPicture(int32_t Width, int32_t Height, HRGN& Regi
     int32_t s = -1;
     bool flush = false;
     for (int32_t x = 0; x <= lastX; ++x) {
-      bool near;
+      bool onKey;
       if (x >= Width || y >= Height) {
-        near = outsideNear;
+        onKey = outsideNear;
       } else if (inPlace) {
         uint32_t& raw = at(x, y);
-        near = std::abs(static_cast<int32_t>((raw >> 16) & 0xFF) - key[0]) <= 3 &&
+        onKey = std::abs(static_cast<int32_t>((raw >> 16) & 0xFF) - key[0]) <= 3 &&
                std::abs(static_cast<int32_t>((raw >> 8) & 0xFF) - key[1]) <= 3 &&
                std::abs(static_cast<int32_t>(raw & 0xFF) - key[2]) <= 3;
-        if (near && (raw & 0xFFFFFF) != rawK) {
+        if (onKey && (raw & 0xFFFFFF) != rawK) {
           raw = rawK;
           changed = true;
         }
       } else {
         const COLORREF px = GetPixel(dc, x, y);
-        near = nearKey(px, key);
-        if (near && px != K) SetPixel(dc, x, y, K);
+        onKey = nearKey(px, key);
+        if (onKey && px != K) SetPixel(dc, x, y, K);
       }
-      if (near) {
+      if (onKey) {
         if (s == -1) s = x;
         if (x == Width) flush = true;
       } else if (s >= 0) {

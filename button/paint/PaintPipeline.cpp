@@ -104,8 +104,9 @@ void ztButtons_H::CreateBackBuffer(int16_t Create) {
   if (!BufferDC) {
     BufferDC = CreateCompatibleDC(UserControl.hDC());
     if (!BufferDC) return;
-    // Mode 3 (new transparent): text is drawn without filling its background.
-    SetBkMode(BufferDC, 3);
+    // Text is drawn without filling its background. The old value 3 ("new transparent") is no
+    // mode of Win32: SetBkMode refuses it and the caption would sit in a white box.
+    SetBkMode(BufferDC, TRANSPARENT);
     // The buffer owns a black pen and brush of its own from the start; the originals come back
     // when the control ends.
     HBRUSH brush = CreateSolidBrush(0x000000);

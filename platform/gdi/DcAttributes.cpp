@@ -1,5 +1,5 @@
-// The colour, mode and position attributes of a DC. A background mode other than OPAQUE draws
-// transparently (NEWTRANSPARENT, 3, included) and is kept as given; an unknown ROP2 or stretch
+// The colour, mode and position attributes of a DC. The background mode is OPAQUE or TRANSPARENT
+// and nothing else, as documented (3, once "new transparent", is refused); an unknown ROP2 or stretch
 // mode is refused with 0 and ERROR_INVALID_PARAMETER; only MM_TEXT maps coordinates, the other
 // mapping modes are recorded and reported back.
 #include <windows.h>
@@ -38,7 +38,7 @@ COLORREF WINAPI GetBkColor(HDC hdc) {
 int WINAPI SetBkMode(HDC hdc, int mode) {
   DeviceContext* dc = dcFromHandle(hdc);
   if (dc == nullptr) return 0;
-  if (mode != TRANSPARENT && mode != OPAQUE && mode != NEWTRANSPARENT) {
+  if (mode != TRANSPARENT && mode != OPAQUE) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }

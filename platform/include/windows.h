@@ -13,3 +13,4 @@
 #include "winuser.h"
 #include "shellapi.h"
 #include "mmsystem.h"
+#include "winver.h"

@@ -105,7 +105,7 @@
 
 #define TRANSPARENT 1
 #define OPAQUE 2
-#define NEWTRANSPARENT 3
+#define BKMODE_LAST 2
 
 #define BLACKONWHITE 1
 #define WHITEONBLACK 2

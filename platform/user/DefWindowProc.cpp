@@ -2,6 +2,7 @@
 // the border and the sizing edges; a click on a caption or edge neither drags nor sizes (no
 // system menu or move/size loop).
 #include <windows.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>

@@ -6,6 +6,7 @@
 // Tab and the arrow keys move the focus. The owner's top-level window is disabled while the box
 // is up. A WM_QUIT that arrives meanwhile ends the box with the Escape answer and is posted again.
 #include <windows.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cctype>

@@ -3,6 +3,7 @@
 // SetParent moves a window only among windows of its own kind (child to child, or top-level
 // to top-level), since a top-level window is a native window of the driver and a child is not.
 #include <windows.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>

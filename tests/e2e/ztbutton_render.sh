@@ -251,4 +251,18 @@ grep -q "region is empty" "$work/p.err" || fail "no word about the empty region"
 grep -q "message" "$work/d.err" || fail "no design-time message for Value on a command button"
 "$render" --set Value=True "$work/d.png" 2>"$work/d.err" || fail "run-time refusal"
 [ ! -s "$work/d.err" ] || fail "a run-time refusal said something: $(cat "$work/d.err")"
+# A batch renders each line as its own run would, in one process: a held button does not reach
+# the next line, a quoted word keeps its blanks, and a bad line fails with 2 without stopping the rest.
+"$render" --set "Caption=Two words" --state pressed "$work/single1.png"
+"$render" --set ButtonStyle=2 --state hover "$work/single2.png"
+printf '%s\n' '# pressed, then hover' '--set "Caption=Two words" --state pressed B1' '--no-such-option B3' \
+  '--set ButtonStyle=2 --state hover B2' | sed "s|B\([0-9]\)|$work/batch\1.png|" >"$work/batch.txt"
+status=0
+"$render" --batch "$work/batch.txt" 2>"$work/batch.err" || status=$?
+[ "$status" -eq 2 ] || fail "a batch with a bad line ended with $status"
+grep -q "unknown option: --no-such-option" "$work/batch.err" || fail "the bad batch line was not named"
+for i in 1 2; do
+  cmp -s <(convert "$work/single$i.png" rgb:-) <(convert "$work/batch$i.png" rgb:-) ||
+    fail "batch line $i differs from its single run"
+done
 echo "PASS"

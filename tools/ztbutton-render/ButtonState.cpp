@@ -1,4 +1,4 @@
-// States are reached the way a user reaches them, through the headless driver, so the window
+// States are reached the way a user reaches them, through the screen's own input, so the window
 // messages arrive at the button's own handlers: the pointer is moved over the button (hover),
 // the left button is pressed there and held (pressed), then the pointer leaves while it is still
 // held (pressed-out), and the button takes the keyboard focus, which makes it the window's
@@ -9,14 +9,12 @@
 
 #include <windows.h>
 
-#include <corvane/headless.h>
+#include "Desktop.h"
 
 #include <iostream>
 #include <optional>
 
 namespace {
-
-namespace hl = corvane::headless;
 
 // A point of the button that lies inside its window region (picture-shaped buttons can have
 // a transparent middle), in screen coordinates; none when the region has no pixel at all.
@@ -43,16 +41,14 @@ POINT pointBesideButton(HWND hwnd) {
   return POINT{r.left - 8, r.top - 8};
 }
 
-void settle() {
-  hl::runUntilIdle();
-}
+void settle() { desktop::Settle(); }
 
 // Moves the pointer off the button; the hover timer notices on its next tick that it has gone.
 void leaveButton(HWND hwnd) {
   const POINT away = pointBesideButton(hwnd);
-  hl::mouseMove(away.x, away.y);
+  desktop::MovePointer(away);
   settle();
-  hl::runFor(120);
+  desktop::Wait(120);
 }
 
 }  // namespace
@@ -78,20 +74,20 @@ void ApplyButtonState(ztButtons_H& button, const StateRequest& state, bool desig
   const POINT over = *found;
 
   if (state.click) {
-    hl::mouseMove(over.x, over.y);
+    desktop::MovePointer(over);
     settle();
-    hl::mouseDown(hl::Button::Left);
+    desktop::PressLeft();
     settle();
-    hl::mouseUp(hl::Button::Left);
+    desktop::ReleaseLeft();
     settle();
     leaveButton(hwnd);
   }
 
   if (state.hover || state.pressed || state.pressedOutside) {
-    hl::mouseMove(over.x, over.y);
+    desktop::MovePointer(over);
     settle();
     if (state.pressed || state.pressedOutside) {
-      hl::mouseDown(hl::Button::Left);
+      desktop::PressLeft();
       settle();
     }
     if (state.pressedOutside) leaveButton(hwnd);

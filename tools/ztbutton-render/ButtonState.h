@@ -5,5 +5,5 @@
 #include "Options.h"
 #include "button/ztButtons_H.h"
 
-// The button must be visible on the headless screen; the clock should be frozen.
+// The button must be visible on the screen.
 void ApplyButtonState(ztButtons_H& button, const StateRequest& state, bool designTime);

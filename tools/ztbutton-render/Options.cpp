@@ -54,6 +54,7 @@ int parseDimension(const std::string& text, int limit, const std::string& what) 
 const char* UsageText() {
   return "usage: ztbutton-render [--size WxH] [--set Name=Value]... [--container-color C]\n"
          "                       [--state S] [--design] [--print] OUT.png\n"
+         "       ztbutton-render --batch FILE   (one such command line per line)\n"
          "  --size WxH            client size of the button in pixels (default 61x25)\n"
          "  --set Name=Value      a property, through its setter, in the order given; numbers\n"
          "                        decimal or 0x hex, True or False, text as given; Picture and\n"

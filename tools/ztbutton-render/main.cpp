@@ -1,7 +1,9 @@
-// ztbutton-render: one button, painted on the headless screen and written to a PNG file.
+// ztbutton-render: one button, painted on the screen and written to a PNG file.
 //   ztbutton-render [--size WxH] [--set Name=Value]... [--container-color C] [--state S]
 //                   [--design] [--print] OUT.png
-// Exit status: 0 written, 1 the picture could not be made or written, 2 a bad command line.
+//   ztbutton-render --batch FILE    one such command line per line of FILE, in one process
+// Exit status: 0 written, 1 the picture could not be made or written, 2 a bad command line (in a
+// batch, the worst of its lines).
 #include <windows.h>
 
 #include "ButtonState.h"
@@ -13,18 +15,17 @@
 #include "framework/Form.h"
 #include "framework/RuntimeError.h"
 
-#include <corvane/headless.h>
+#include "Desktop.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace hl = corvane::headless;
 
 // Room around the button, in pixels: the pointer leaves the button into it (pressed-out).
 constexpr int kMargin = 16;
@@ -87,11 +88,11 @@ int usage(const std::string& problem) {
 }
 
 int render(const RenderOptions& o) {
-  if (!hl::active()) {
-    std::cerr << "ztbutton-render: needs the headless window driver (CORVANE_DRIVER=headless)\n";
+  std::string why;
+  if (!desktop::Ready(why)) {
+    std::cerr << "ztbutton-render: " << why << "\n";
     return 1;
   }
-  hl::freezeClock(true);
   // Information boxes of the designer go to the error stream instead of waiting for a click.
   SetMsgBoxHook([](const std::string& prompt, int, const std::string& title) {
     std::cerr << "ztbutton-render: message" << (title.empty() ? "" : " \"" + title + "\"") << ": " << prompt
@@ -107,10 +108,9 @@ int render(const RenderOptions& o) {
   button.Move(kMargin * 15, kMargin * 15, o.width * 15, o.height * 15);
   // Only the default state gives the button the focus; the window keeps it otherwise.
   button.setTabStop(false);
-  const SIZE screen = hl::screenSize();
-  hl::mouseMove(screen.cx - 1, screen.cy - 1);
+  desktop::Prepare();
   window.Show();
-  hl::runUntilIdle();
+  desktop::Settle();
 
   for (const Assignment& a : o.assignments) {
     try {
@@ -118,42 +118,87 @@ int render(const RenderOptions& o) {
     } catch (const RuntimeError& e) {
       return usage("bad value for " + a.property + ": " + e.Description);
     }
-    hl::runUntilIdle();
+    desktop::Settle();
   }
   ApplyButtonState(button, o.state, o.design);
-  hl::runUntilIdle();
+  desktop::Settle();
 
   if (o.print) printReport(button);
   // The button's rectangle as the screen shows it: outside the window region the container's
   // pixels are what a user sees there.
-  if (!hl::saveWindowPng(button.hWnd(), o.output)) {
+  const bool saved = desktop::SaveWindowPng(button.hWnd(), o.output);
+  // A button left held would reach the next window of a batch.
+  if (o.state.pressed || o.state.pressedOutside) desktop::ReleaseLeft();
+  if (!saved) {
     std::cerr << "ztbutton-render: cannot write " << o.output << "\n";
     return 1;
   }
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  setenv("CORVANE_DRIVER", "headless", 0);
-  for (int i = 1; i < argc; ++i)
-    if (std::string(argv[i]) == "--help") {
-      std::cout << UsageText();
-      return 0;
-    }
-  RenderOptions options;
+// One command line: parsed, then rendered; errors end that line only.
+int renderCommandLine(const std::vector<std::string>& args) {
   try {
-    options = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const UsageError& e) {
-    return usage(e.what());
-  }
-  try {
-    return render(options);
+    return render(ParseArguments(args));
   } catch (const UsageError& e) {
     return usage(e.what());
   } catch (const RuntimeError& e) {
     std::cerr << "ztbutton-render: error " << e.Number << ": " << e.Description << "\n";
     return 1;
   }
+}
+
+// A batch line's words: separated by blanks, a word in double quotes may hold blanks.
+std::vector<std::string> batchWords(const std::string& line) {
+  std::vector<std::string> words;
+  size_t i = 0;
+  while (true) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+    if (i >= line.size()) return words;
+    std::string word;
+    bool quoted = false;
+    for (; i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t' && line[i] != '\r')); ++i) {
+      if (line[i] == '"')
+        quoted = !quoted;
+      else
+        word += line[i];
+    }
+    if (quoted) throw UsageError("unclosed quote in batch line: " + line);
+    words.push_back(word);
+  }
+}
+
+int renderBatch(const std::string& file) {
+  std::ifstream in(file);
+  if (!in) return usage("cannot read the batch file " + file);
+  int worst = 0;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> words;
+    try {
+      words = batchWords(line);
+    } catch (const UsageError& e) {
+      worst = std::max(worst, usage(e.what()));
+      continue;
+    }
+    if (words.empty() || words[0][0] == '#') continue;
+    worst = std::max(worst, renderCommandLine(words));
+  }
+  return worst;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  for (const std::string& a : args)
+    if (a == "--help") {
+      std::cout << UsageText();
+      return 0;
+    }
+  if (!args.empty() && args[0] == "--batch") {
+    if (args.size() != 2) return usage("--batch takes one file and nothing else");
+    return renderBatch(args[1]);
+  }
+  return renderCommandLine(args);
 }

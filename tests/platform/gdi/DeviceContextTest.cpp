@@ -119,9 +119,16 @@ TEST(DeviceContext, AttributesReturnPreviousValuesAndRefuseNonsense) {
   EXPECT_EQ(SetTextColor(dc, RGB(9, 8, 7)), RGB(0, 0, 0));
   EXPECT_EQ(SetTextColor(dc, 0), RGB(9, 8, 7));
   EXPECT_EQ(SetBkColor(dc, RGB(1, 2, 3)), RGB(255, 255, 255));
-  EXPECT_EQ(SetBkMode(dc, 3), OPAQUE);  // the "new transparent" value is kept
-  EXPECT_EQ(GetBkMode(dc), 3);
+  // Only TRANSPARENT and OPAQUE are modes; 3, a transparent mode of 16-bit Windows, is refused
+  // and leaves the DC opaque, so text drawn after it fills its background.
+  SetLastError(0);
+  EXPECT_EQ(SetBkMode(dc, 3), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(GetBkMode(dc), OPAQUE);
+  EXPECT_EQ(SetBkMode(dc, 0), 0);
+  EXPECT_EQ(SetBkMode(dc, TRANSPARENT), OPAQUE);
   EXPECT_EQ(SetBkMode(dc, 7), 0);
+  EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
   EXPECT_EQ(SetROP2(dc, R2_XORPEN), R2_COPYPEN);
   EXPECT_EQ(SetROP2(dc, 0), 0);
   EXPECT_EQ(GetROP2(dc), R2_XORPEN);

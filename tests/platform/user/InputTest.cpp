@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <windowsx.h>
 
 #include "UserTestSupport.h"
 

@@ -1,0 +1,70 @@
+# The Windows program under Wine on a private X server, driven as a user drives it: `corvane.exe
+# C:` shows the wait window, then the result window titled with its version, holding the system's
+# text and the two buttons; the pointer over Ok turns its rings orange, Tab gives it blue focus
+# rings; Ctrl+A and Ctrl+C put the text on the X clipboard; Alt+O ends the run with status 0.
+# A screenshot of the result window is left as corvane-result.png in the output folder.
+#   bash corvane_flush_run.sh BUILD_WINDOWS_DIR [OUTPUT_DIR]
+set -euo pipefail
+build="$(cd "${1:?windows build folder}" && pwd)"
+out="${2:-$build}"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../programs/xvfb_session.bash"
+source "$here/../programs/wine_session.bash"
+source "$here/corvane_run.bash"
+exe="$build/bin/corvane.exe"
+[ -f "$exe" ] || fail "$exe is not built (scripts/build-windows)"
+for tool in xdotool xclip import; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
+done
+
+start_xvfb
+start_wine "$build"
+hot_ring="#FFB231"
+focus_ring="#8CAEE7"
+
+start_run "$build/bin" C:
+[ -n "$seen_wait" ] || fail "the result window came without the wait window before it"
+echo "wait window, then \"$title\""
+
+# Ok sits at 176, 96 of the client area, 61 x 25 pixels.
+ok_shows() {
+  local pixels
+  pixels=$(import -window "$window" -crop 61x25+176+96 +repage -depth 8 txt:- 2>/dev/null) || return 1
+  grep -qi "$1" <<<"$pixels"
+}
+eventually() {
+  for _ in $(seq 30); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+not() { ! "$@"; }
+
+import -window "$window" "$out/corvane-result.png"
+ok_shows "$hot_ring" && fail "Ok shows hot rings before the pointer came"
+# Wine takes the pointer's entry into a window apart from its moves inside it.
+timeout 5 xdotool mousemove --sync --window "$window" 20 20
+sleep 0.3
+timeout 5 xdotool mousemove --sync --window "$window" 206 108
+sleep 0.2
+timeout 5 xdotool mousemove --sync --window "$window" 207 109
+eventually ok_shows "$hot_ring" || fail "the pointer over Ok did not turn its rings orange"
+timeout 5 xdotool mousemove --sync --window "$window" 20 20
+eventually not ok_shows "$hot_ring" || fail "Ok kept its orange rings after the pointer left"
+echo "pointer over Ok: orange rings, gone when it leaves"
+
+text=$(result_text)
+case "$text" in
+  "The operation completed successfully."* | "Access is denied."* | "Invalid function."* | "Error: "*) ;;
+  *) fail "unexpected result text: $text" ;;
+esac
+echo "result text: $text"
+
+timeout 5 xdotool key --window "$window" Tab
+eventually ok_shows "$focus_ring" || fail "Tab did not give Ok its blue focus rings"
+echo "Tab: Ok shows blue rings"
+
+end_with_alt_o
+echo "Alt+O ended the run with status 0"
+echo "PASS"
