@@ -133,29 +133,32 @@ PictureRef LoadPicture(const std::string& path) {
 
 PictureRef LoadPictureFromBytes(const std::vector<uint8_t>& bytes) {
   if (sniff(bytes) == FileKind::Unknown) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
-  // The loaders read files, so the bytes pass through a private temporary one, which goes away
-  // when its handle closes.
+  // The loaders read files, so the bytes pass through a private temporary one. It is closed before
+  // the loaders open it, since Windows refuses a second open of a file that another handle holds
+  // for writing or deletes on close unless that open shares writing and deleting, which the
+  // loaders do not; it is deleted once the picture is made.
   static std::atomic<unsigned> counter{0};
   char folder[MAX_PATH + 1] = {};
   DWORD length = GetTempPathA(sizeof folder, folder);
   if (length == 0 || length >= sizeof folder || bytes.size() > 0xFFFFFFFFu) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
   const std::string file = std::string(folder) + "corvane-picture-" + std::to_string(GetTickCount64()) + "-" +
                            std::to_string(reinterpret_cast<uintptr_t>(&bytes)) + "-" + std::to_string(counter++) + ".tmp";
-  HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);
   if (handle == INVALID_HANDLE_VALUE) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
   DWORD written = 0;
-  if (!WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-      written != bytes.size()) {
-    CloseHandle(handle);
+  const bool complete = WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                        written == bytes.size();
+  CloseHandle(handle);
+  if (!complete) {
+    DeleteFileA(file.c_str());
     throw RuntimeError(ErrInvalidPicture, "Invalid picture");
   }
   try {
     PictureRef picture = loadKnown(file, bytes);
-    CloseHandle(handle);
+    DeleteFileA(file.c_str());
     return picture;
   } catch (...) {
-    CloseHandle(handle);
+    DeleteFileA(file.c_str());
     throw;
   }
 }
