@@ -1,14 +1,11 @@
 // ButtonStyle 0, the look of a new button: raised grey bevel (white and light top-left, black and
 // grey bottom-right), a black outer frame for the default button, sunken while set.
 #include "button/paint/PaintArithmetic.h"
+#include "button/paint/RendererColors.h"
 #include "button/ztButtons_H.h"
 
 namespace {
-constexpr int32_t kGrey = 0x808080;
-constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kBlack = 0x000000;
 constexpr int32_t kLight = 0xE9E9E9;
-constexpr int32_t kNone = -1;
 }  // namespace
 
 void ztButtons_H::DrawStyleClassic(EdgePointList& EdgePoints, EdgeColorList& EdgeColors, int16_t& PaintState,

@@ -2,11 +2,10 @@
 // left, the other way round at the bottom and right). The caption never moves when pressed; the
 // default button is marked by a solid rectangle round its caption.
 #include "button/paint/PaintArithmetic.h"
+#include "button/paint/RendererColors.h"
 #include "button/ztButtons_H.h"
 
 namespace {
-constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kNone = -1;
 constexpr int32_t kFocusMark = 0xCC9999;
 }  // namespace
 

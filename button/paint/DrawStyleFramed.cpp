@@ -1,13 +1,8 @@
 // ButtonStyle 1: a black one-pixel frame round a two-pixel bevel, raised (white top-left, grey
 // bottom-right) and sunken while pressed or set. The window region cuts its four corner pixels.
 #include "button/paint/PaintArithmetic.h"
+#include "button/paint/RendererColors.h"
 #include "button/ztButtons_H.h"
-
-namespace {
-constexpr int32_t kGrey = 0x808080;
-constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kBlack = 0x000000;
-}  // namespace
 
 void ztButtons_H::DrawStyleFramed(EdgePointList& EdgePoints, EdgeColorList& EdgeColors, int16_t& PaintState,
                                   int16_t& Inset) {

@@ -2,14 +2,8 @@
 // the pointer is over it (sunken while pressed or set). In the form designer a button with no ring
 // would be invisible on its window, so it gets a dotted outline in a shade of the container.
 #include "button/paint/PaintArithmetic.h"
+#include "button/paint/RendererColors.h"
 #include "button/ztButtons_H.h"
-
-namespace {
-constexpr int32_t kGrey = 0x808080;
-constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kBlack = 0x000000;
-constexpr int32_t kNone = -1;
-}  // namespace
 
 void ztButtons_H::DrawStyleHotTrack(EdgePointList& EdgePoints, EdgeColorList& EdgeColors, int16_t& PaintState,
                                     int16_t& Inset) {

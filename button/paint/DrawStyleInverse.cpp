@@ -2,14 +2,11 @@
 // turning dark grey with a caption in the light face colour while pressed. Its corners are cut
 // from the window region; single pixels carry the frame and the bevel round them.
 #include "button/paint/PaintArithmetic.h"
+#include "button/paint/RendererColors.h"
 #include "button/ztButtons_H.h"
 
 namespace {
 
-constexpr int32_t kGrey = 0x808080;
-constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kBlack = 0x000000;
-constexpr int32_t kNone = -1;
 
 int32_t Sb(int32_t color, int16_t amount) { return ShadeColor(color, amount, vbTrue); }
 

@@ -2,12 +2,12 @@
 // that darkens downwards, and inner rings shaded from the face, blue for the focused button and
 // orange under the pointer.
 #include "button/paint/PaintArithmetic.h"
+#include "button/paint/RendererColors.h"
 #include "button/ztButtons_H.h"
 
 namespace {
 
 constexpr int32_t kOuterLine = 0x733C00;
-constexpr int32_t kNone = -1;
 
 int32_t Sb(int32_t color, int16_t amount) { return ShadeColor(color, amount, -1); }
 

@@ -1,13 +1,8 @@
 // ButtonStyle 6, the soft bevel: a flat face in a two-pixel bevel of near-white and grey, light at
 // the top and left while raised, the two colours swapped while pressed or set.
 #include "button/paint/PaintArithmetic.h"
+#include "button/paint/RendererColors.h"
 #include "button/ztButtons_H.h"
-
-namespace {
-constexpr int32_t kGrey = 0x808080;
-constexpr int32_t kBlack = 0x000000;
-constexpr int32_t kNone = -1;
-}  // namespace
 
 void ztButtons_H::DrawStyleSoftBevel(EdgePointList& EdgePoints, EdgeColorList& EdgeColors, int16_t& PaintState,
                                      int16_t& Inset) {

@@ -1,13 +1,8 @@
 // ButtonStyle 4: a single one-pixel bevel on the button's edge, raised normally and sunken while
 // pressed or set; the default button has no frame of its own, only the focus rectangle.
 #include "button/paint/PaintArithmetic.h"
+#include "button/paint/RendererColors.h"
 #include "button/ztButtons_H.h"
-
-namespace {
-constexpr int32_t kGrey = 0x808080;
-constexpr int32_t kWhite = 0xFFFFFF;
-constexpr int32_t kNone = -1;
-}  // namespace
 
 void ztButtons_H::DrawStyleThin(EdgePointList& EdgePoints, EdgeColorList& EdgeColors, int16_t& PaintState,
                                 int16_t& Inset) {
