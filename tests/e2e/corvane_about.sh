@@ -2,7 +2,9 @@
 # its fixed place (a screenshot is kept when CORVANE_E2E_SHOTS names a folder), Escape hands the
 # licence beside the program to the shell (a fake xdg-open first on PATH records its arguments),
 # a click on the signature covers the screen with the effect, a key ends it and the About window
-# closes with it, and Alt+O then ends the run with status 0.
+# closes with it, and Alt+O then ends the run with status 0. The program is started from another
+# working folder: the About window's clip shows (its frame in the animation's square) and the
+# hidden spot plays the sound beside the program (its samples reach the sound device, a file here).
 # Run by CTest as: bash corvane_about.sh BIN_DIR TEST_BIN_DIR
 set -euo pipefail
 bin_dir="${1:?bin dir}"
@@ -15,7 +17,8 @@ done
 
 start_xvfb
 export CORVANE_DRIVES="$session_dir/no-drive-table"
-export CORVANE_ALSA_DEVICE=null
+sound_out="$session_dir/sound.raw"
+export CORVANE_ALSA_DEVICE="file:'$sound_out',raw"
 mkdir -p "$session_dir/fake"
 cat >"$session_dir/fake/xdg-open" <<'EOF'
 #!/bin/sh
@@ -46,7 +49,8 @@ window_at() {
 }
 licence_asked() { grep -qxF "$bin_dir/gpl.txt" "$FAKE_LOG" 2>/dev/null; }
 
-"$corvane" C: >"$session_dir/corvane.log" 2>&1 &
+mkdir -p "$session_dir/elsewhere"
+(cd "$session_dir/elsewhere" && exec "$corvane" C:) >"$session_dir/corvane.log" 2>&1 &
 app=$!
 track_pid "$app"
 title="Corvane v.1.00.0000"
@@ -66,6 +70,19 @@ if [ -n "${CORVANE_E2E_SHOTS:-}" ]; then
   import -window "$about" "$CORVANE_E2E_SHOTS/about-window.png"
   echo "screenshot: $CORVANE_E2E_SHOTS/about-window.png"
 fi
+
+# The clip's frame in Animation1 (120, 840 twips: 8, 56 pixels, 36 x 38): a plain square would be
+# one colour, the window's background, as it is when the clip is not found.
+import -window "$about" "$session_dir/about.png"
+colours=$(convert "$session_dir/about.png" -crop 36x38+8+56 +repage -format %k info:)
+[ "$colours" -gt 2 ] || fail "the About window's clip does not show ($colours colours in its square)"
+echo "the About clip shows ($colours colours)"
+
+# The hidden spot (180, 2280 twips: 12, 152 pixels, 13 x 13) plays the sound to its end.
+timeout 5 xdotool mousemove --sync --window "$about" 18 158 click 1
+sound_played() { [ "$(stat -c %s "$sound_out" 2>/dev/null || echo 0)" -ge 1000 ]; }
+eventually sound_played || fail "the hidden spot played no sound"
+echo "the hidden spot played $(stat -c %s "$sound_out") bytes of sound"
 
 # Escape released on the About window opens the licence beside the program.
 timeout 5 xdotool mousemove --sync --window "$about" 200 40
