@@ -1,7 +1,7 @@
 # The Debian package, made by `cpack -G DEB` (scripts/package). The shared libraries the program
 # links are found by dpkg-shlibdeps; what it needs without linking is named here: xdg-utils, which
 # opens the licence and the web page, and the fonts that fontconfig is asked for ("MS Sans Serif"
-# and "Tahoma" are drawn with Liberation Sans and DejaVu Sans).
+# is drawn with Liberation Sans, "Tahoma" with Wine's metric-compatible Tahoma from fonts-wine).
 #
 # No menu entry and no icon theme file: the program does nothing without a drive argument, so a
 # menu entry would only start it to report "The system cannot find the file specified."
@@ -23,7 +23,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, fonts-liberation, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, fonts-liberation, fonts-dejavu-core, fonts-wine")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -3,6 +3,9 @@
 //   is used only when fontconfig has a family of exactly that name, else the fallback by
 //   lfPitchAndFamily (FF_ROMAN: Liberation Serif, FF_MODERN or FIXED_PITCH: Liberation Mono, else
 //   Liberation Sans).
+// - "Tahoma" draws with fontconfig's family of that name where it has one (Wine's metric-compatible
+//   Tahoma files, when fonts-wine is installed, are added to this process's fontconfig for it),
+//   else with DejaVu Sans; no other face sees those files.
 // - Heights: negative lfHeight is the em in pixels, positive lfHeight the cell height (tmHeight is
 //   then exactly lfHeight), 0 means a 12-pixel cell, and either is limited to 2048 pixels.
 // - Ascent and descent are usWinAscent and usWinDescent scaled and rounded to the nearest pixel.
@@ -50,15 +53,23 @@ constexpr uint16_t kCp1252High[32] = {
 struct Substitute {
   const char* windowsName;
   const char* family;
+  bool ownFamilyFirst = false;  // fontconfig's family of the Windows name wins when it has one
 };
 constexpr Substitute kSubstitutes[] = {
     {"ms sans serif", "Liberation Sans"},  {"microsoft sans serif", "Liberation Sans"},
     {"arial", "Liberation Sans"},          {"helvetica", "Liberation Sans"},
-    {"tahoma", "DejaVu Sans"},             {"verdana", "DejaVu Sans"},
+    {"tahoma", "DejaVu Sans", true},       {"verdana", "DejaVu Sans"},
     {"times new roman", "Liberation Serif"}, {"courier new", "Liberation Mono"},
     {"ms shell dlg", "Liberation Sans"},   {"ms shell dlg 2", "DejaVu Sans"},
     {"system", "Liberation Sans"},         {"ms serif", "Liberation Serif"},
     {"courier", "Liberation Mono"},
+};
+
+// Metric-compatible stand-ins that fontconfig is not configured to know; only these files of their
+// folder are added, since its other fonts would capture face names that now fall back.
+constexpr const char* kStandInFiles[] = {
+    "/usr/share/wine/fonts/tahoma.ttf",
+    "/usr/share/wine/fonts/tahomabd.ttf",
 };
 
 // Files tried when fontconfig itself finds nothing.
@@ -93,6 +104,9 @@ struct FontFile {
 void useFontconfig() {
   static bool registered = [] {
     if (FcInit() != FcTrue) return false;
+    for (const char* file : kStandInFiles) {
+      FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file));  // absent: not added
+    }
     std::atexit([] { FcFini(); });
     return true;
   }();
@@ -144,13 +158,14 @@ const char* fallbackFamily(BYTE pitchAndFamily) {
 std::string chooseFamily(const LOGFONTA& log, int weight, bool italic) {
   std::string name(log.lfFaceName, strnlen(log.lfFaceName, LF_FACESIZE));
   std::string key = lowered(name);
-  for (const Substitute& s : kSubstitutes) {
-    if (key == s.windowsName) return s.family;
-  }
-  if (!name.empty()) {
+  auto fontconfigHasIt = [&] {
     std::optional<FontFile> direct = matchFamily(name, weight, italic);
-    if (direct && direct->familyMatches) return name;
+    return direct && direct->familyMatches;
+  };
+  for (const Substitute& s : kSubstitutes) {
+    if (key == s.windowsName) return s.ownFamilyFirst && fontconfigHasIt() ? name : s.family;
   }
+  if (!name.empty() && fontconfigHasIt()) return name;
   return fallbackFamily(log.lfPitchAndFamily);
 }
 

@@ -23,7 +23,7 @@ echo "package: $package"
 [ "$(dpkg-deb -f "$package" Package)" = corvane ] || fail "the package is not named corvane"
 [ "$(dpkg-deb -f "$package" Version)" = 1.0.0 ] || fail "the package's version is not 1.0.0"
 depends=$(dpkg-deb -f "$package" Depends)
-for needed in libc6 libx11-6 libfreetype6 libfontconfig1 xdg-utils fonts-liberation fonts-dejavu-core; do
+for needed in libc6 libx11-6 libfreetype6 libfontconfig1 xdg-utils fonts-liberation fonts-dejavu-core fonts-wine; do
   [[ "$depends" == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 # The package's files (not its folders, which other packages share), as absolute paths.

@@ -246,6 +246,32 @@ TEST_F(AboutWindowTest, TextsFontsAndPointersAreTheLinksAndLabelsOfTheWindow) {
   EXPECT_TRUE(w.Animation1.isPlaying());
 }
 
+// Each link shows its whole text on its one line: the caption fits the label in the label's font,
+// and its last letters are on the screen above the underline.
+TEST_F(AboutWindowTest, LinksShowTheirWholeText) {
+  AboutWindow& w = showAbout();
+  HDC dc = GetDC(w.hWnd());
+  for (Label* link : {&w.Label8, &w.Label3, &w.Label4}) {
+    SCOPED_TRACE(link->Name());
+    const std::string caption = link->Caption();
+    HFONT font = link->Font()->createHandle();
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE text{};
+    TEXTMETRICA tm{};
+    EXPECT_TRUE(GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text));
+    EXPECT_TRUE(GetTextMetricsA(dc, &tm));
+    SelectObject(dc, old);
+    DeleteObject(font);
+    RECT r = link->pixelRect();
+    EXPECT_LE(text.cx, r.right - r.left);
+    int lastLetters = 0;
+    for (int y = r.top; y < r.top + tm.tmAscent; ++y)
+      for (int x = r.left + text.cx - 5; x < r.left + text.cx; ++x) lastLetters += GetPixel(dc, x, y) == kLinkBlue;
+    EXPECT_GT(lastLetters, 4);
+  }
+  ReleaseDC(w.hWnd(), dc);
+}
+
 TEST_F(AboutWindowTest, PicturesAreTheProgramsIconAndTheAboutPicture) {
   AboutWindow& w = showAbout();
   ASSERT_TRUE(w.Image1.Picture());

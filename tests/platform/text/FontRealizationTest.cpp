@@ -1,5 +1,5 @@
 // Which font file a logical font becomes, and the metrics it reports. The expected numbers are
-// those of the pinned Liberation and DejaVu files.
+// those of the pinned Liberation and DejaVu files, and of Wine's Tahoma for "Tahoma".
 #include <sys/stat.h>
 
 #include <climits>
@@ -39,12 +39,41 @@ TEST(FontRealization, WindowsFacesBecomeTheirSubstitutes) {
   EXPECT_EQ(faceOf({.face = "Microsoft Sans Serif"}), "Liberation Sans");
   EXPECT_EQ(faceOf({.face = "Arial"}), "Liberation Sans");
   EXPECT_EQ(faceOf({.face = "Helvetica"}), "Liberation Sans");
-  EXPECT_EQ(faceOf({.face = "Tahoma"}), "DejaVu Sans");
   EXPECT_EQ(faceOf({.face = "Verdana"}), "DejaVu Sans");
   EXPECT_EQ(faceOf({.face = "Times New Roman"}), "Liberation Serif");
   EXPECT_EQ(faceOf({.face = "Courier New"}), "Liberation Mono");
   // A family fontconfig has under its own name is used as it is.
   EXPECT_EQ(faceOf({.face = "DejaVu Sans Mono"}), "DejaVu Sans Mono");
+}
+
+// Wine's metric-compatible Tahoma: the numbers are those of its files (DejaVu Sans makes
+// "General public license" 126 pixels wide, a synthetic bold adds one pixel per letter).
+TEST(FontRealization, TahomaIsWinesMetricCompatibleTahoma) {
+  if (!fileExists("/usr/share/wine/fonts/tahoma.ttf") || !fileExists("/usr/share/wine/fonts/tahomabd.ttf")) {
+    GTEST_SKIP() << "fonts-wine is not installed (scripts/setup installs it); Tahoma is DejaVu Sans here";
+  }
+  EXPECT_EQ(faceOf({.face = "Tahoma"}), "Tahoma");
+  EXPECT_EQ(faceOf({.face = "tahoma", .weight = FW_BOLD}), "Tahoma");
+  Canvas canvas(4, 4);
+  {
+    ScopedFont font(canvas.dc(), {.face = "Tahoma", .underline = true});
+    TEXTMETRICA tm = metricsOf(canvas.dc());
+    EXPECT_EQ(tm.tmHeight, 13);
+    EXPECT_EQ(tm.tmAscent, 11);
+    EXPECT_EQ(tm.tmDescent, 2);
+    EXPECT_EQ(tm.tmWeight, FW_NORMAL);
+    EXPECT_EQ(extentOf(canvas.dc(), "General public license").cx, 102);
+  }
+  {
+    ScopedFont font(canvas.dc(), {.face = "Tahoma", .weight = FW_BOLD});
+    EXPECT_EQ(metricsOf(canvas.dc()).tmWeight, FW_BOLD);
+    EXPECT_EQ(extentOf(canvas.dc(), "General public license").cx, 122);
+  }
+  // Only Tahoma comes from Wine's folder: its other fonts' names still fall back.
+  for (const char* other : {"Marlett", "Small Fonts", "Wingdings", "Symbol"}) {
+    EXPECT_EQ(faceOf({.face = other}), "Liberation Sans") << other;
+  }
+  EXPECT_EQ(faceOf({.face = "Verdana"}), "DejaVu Sans");
 }
 
 TEST(FontRealization, UnknownOrEmptyNamesFallBackByPitchAndFamily) {
