@@ -1,7 +1,7 @@
-// The few pieces of Google Benchmark that GdiCallsBench uses, for the Windows build, where no
-// build of that library comes with the cross compiler. Each benchmark runs five repetitions of
-// enough iterations to last about half a second and prints its medians (wall and thread time) in the same form as
-// Google Benchmark's aggregate rows, so one parser reads both.
+// The few pieces of Google Benchmark that the benchmarks shared with Windows use, for the Windows
+// build, where no build of that library comes with the cross compiler. Each benchmark runs five
+// repetitions of enough iterations to last about half a second and prints its medians (wall and
+// thread time) in the same form as Google Benchmark's aggregate rows, so one parser reads both.
 #pragma once
 
 #include <windows.h>
@@ -13,45 +13,6 @@
 #include <vector>
 
 namespace benchmark {
-
-class State {
- public:
-  explicit State(int64_t iterations) : iterations_(iterations) {}
-  struct __attribute__((unused)) Value {};  // the loop variable of "for (auto _ : state)"
-  struct Iterator {
-    int64_t left;
-    bool operator!=(const Iterator&) const { return left != 0; }
-    void operator++() { --left; }
-    Value operator*() const { return {}; }
-  };
-  Iterator begin() { return {iterations_}; }
-  Iterator end() { return {0}; }
-  int64_t iterations() const { return iterations_; }
-  void SetBytesProcessed(int64_t) {}
-
- private:
-  int64_t iterations_;
-};
-
-template <typename T>
-inline void DoNotOptimize(T const& value) {
-  asm volatile("" : : "r,m"(value) : "memory");
-}
-inline void ClobberMemory() { asm volatile("" : : : "memory"); }
-
-using Function = void (*)(State&);
-struct Entry {
-  const char* name;
-  Function function;
-};
-inline std::vector<Entry>& registry() {
-  static std::vector<Entry> entries;
-  return entries;
-}
-inline int add(const char* name, Function function) {
-  registry().push_back(Entry{name, function});
-  return 0;
-}
 
 inline double secondsNow() {
   LARGE_INTEGER count, frequency;
@@ -74,11 +35,62 @@ struct Timing {
   double real, cpu;  // seconds
 };
 
+// As in Google Benchmark, only the loop "for (auto _ : state)" is timed, not the set-up before it
+// nor the tear-down after it.
+class State {
+ public:
+  explicit State(int64_t iterations) : iterations_(iterations) {}
+  struct __attribute__((unused)) Value {};  // the loop variable of "for (auto _ : state)"
+  struct Iterator {
+    State* state;
+    int64_t left;
+    bool operator!=(const Iterator&) const {
+      if (left != 0) return true;
+      state->stop();
+      return false;
+    }
+    void operator++() { --left; }
+    Value operator*() const { return {}; }
+  };
+  Iterator begin() {
+    started_ = Timing{secondsNow(), threadSeconds()};
+    return {this, iterations_};
+  }
+  Iterator end() { return {this, 0}; }
+  int64_t iterations() const { return iterations_; }
+  void SetBytesProcessed(int64_t) {}
+  Timing elapsed() const { return elapsed_; }
+
+ private:
+  void stop() { elapsed_ = Timing{secondsNow() - started_.real, threadSeconds() - started_.cpu}; }
+  int64_t iterations_;
+  Timing started_{}, elapsed_{};
+};
+
+template <typename T>
+inline void DoNotOptimize(T const& value) {
+  asm volatile("" : : "r,m"(value) : "memory");
+}
+inline void ClobberMemory() { asm volatile("" : : : "memory"); }
+
+using Function = void (*)(State&);
+struct Entry {
+  const char* name;
+  Function function;
+};
+inline std::vector<Entry>& registry() {
+  static std::vector<Entry> entries;
+  return entries;
+}
+inline int add(const char* name, Function function) {
+  registry().push_back(Entry{name, function});
+  return 0;
+}
+
 inline Timing timeRun(Function function, int64_t iterations) {
   State state(iterations);
-  double start = secondsNow(), startCpu = threadSeconds();
   function(state);
-  return Timing{secondsNow() - start, threadSeconds() - startCpu};
+  return state.elapsed();
 }
 
 inline double median(std::vector<double> values) {
