@@ -81,8 +81,9 @@ colours=$(convert "$out/corvane-about.png" -crop 36x38+8+56 +repage -format %k i
 echo "Alt+I: About window at $about_geometry, its clip showing ($colours colours)"
 
 # The window's own close (Alt+F4: WM_SYSCOMMAND, then WM_CLOSE) ends the About window. Escape is
-# no way out here: it hands gpl.txt to the shell, and Wine's shell opens it in a program of its
-# own, a window that stays and is not the program's.
+# no way out: it hands gpl.txt to the shell, and what Wine's shell does with a text file depends
+# on the prefix's associations (in a new prefix it has none, and the program shows its "No
+# association" message box); the About window stays either way.
 timeout 5 xdotool windowfocus --sync "$about"
 timeout 5 xdotool key alt+F4
 about_gone() { ! about_window >/dev/null; }
