@@ -28,12 +28,6 @@ chmod +x "$session_dir/fake/xdg-open"
 export FAKE_LOG="$session_dir/xdg-open.log"
 export PATH="$session_dir/fake:$PATH"
 
-# Geometry of a window as "WIDTHxHEIGHT+X+Y" (the X window is the client area: there is no frame).
-geometry_of() {
-  xwininfo -id "$1" 2>/dev/null |
-    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF}
-         END {if (w) printf "%sx%s+%s+%s\n", w, h, x, y}'
-}
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q "Map State: IsViewable"; }
 gone() { ! viewable "$1"; }
 # The viewable window of the program with the given geometry.

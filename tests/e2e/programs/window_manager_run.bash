@@ -17,36 +17,6 @@ title="Corvane v.1.00.0000"
 wait_size="249x56"
 result_size="312x124"
 
-# Starts the manager and waits until it announces itself on the root window.
-start_window_manager() {
-  local manager=$1
-  command -v "$manager" >/dev/null || fail "$manager is not installed (scripts/setup installs it)"
-  # A home of its own: managers write their settings there on the first start, and two tests
-  # starting the same manager at once must not write the same files.
-  mkdir -p "$session_dir/home"
-  HOME="$session_dir/home" "$manager" >"$session_dir/$manager.log" 2>&1 &
-  track_pid $!
-  for _ in $(seq 200); do
-    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
-      # The check window comes early in a manager's start; a window mapped while it still sets
-      # itself up may be taken in but never shown (openbox does this).
-      sleep 1
-      return 0
-    fi
-    sleep 0.1
-  done
-  cat "$session_dir/$manager.log" >&2
-  fail "$manager did not start"
-}
-
-# "WIDTHxHEIGHT+X+Y" of a window's client area on the screen.
-geometry_of() {
-  xwininfo -id "$1" | awk '
-    /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-    /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF}
-    END {print w "x" h "+" x "+" y}'
-}
-
 # The program's top-level window whose client size is the given one, waiting up to 20 s.
 window_of_size() {
   local pid=$1 size=$2 w

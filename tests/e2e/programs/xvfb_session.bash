@@ -6,7 +6,9 @@
 #   start_xvfb 1024x768x8 -cc 3   # another screen (WIDTHxHEIGHTxDEPTH) and more Xvfb options
 #   track_pid PID         # killed on exit as well
 #   stop_xvfb             # ends the server (and the tracked processes) before the next start
-#   expect_end PID HOW    # the process ends within three seconds, with status 0
+#   expect_end PID HOW [SECONDS]   # the process ends within SECONDS (three), with status 0
+#   start_window_manager openbox   # a window manager on the server, once it has announced itself
+#   geometry_of WINDOW    # its X window on the screen as WIDTHxHEIGHT+X+Y (nothing when it is gone)
 
 xvfb_pid=""
 tracked_pids=()
@@ -82,14 +84,42 @@ eventually() {
 }
 
 expect_end() {
-  local pid=$1 how=$2
-  for _ in $(seq 30); do
+  local pid=$1 how=$2 limit=${3:-3}
+  for _ in $(seq $((limit * 10))); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$pid" 2>/dev/null && fail "the program was still running three seconds after $how"
+  kill -0 "$pid" 2>/dev/null && fail "the program was still running $limit seconds after $how"
   local status=0
   wait "$pid" || status=$?
   [ "$status" -eq 0 ] || fail "the program ended with status $status after $how"
   echo "$how ended the run with status 0"
+}
+
+# Starts the manager and waits until it announces itself on the root window.
+start_window_manager() {
+  local manager=$1
+  command -v "$manager" >/dev/null || fail "$manager is not installed (scripts/setup installs it)"
+  # A home of its own: managers write their settings there on the first start, and two tests
+  # starting the same manager at once must not write the same files.
+  mkdir -p "$session_dir/home"
+  HOME="$session_dir/home" "$manager" >"$session_dir/$manager.log" 2>&1 &
+  track_pid $!
+  for _ in $(seq 200); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+      # The check window comes early in a manager's start; a window mapped while it still sets
+      # itself up may be taken in but never shown (openbox does this).
+      sleep 1
+      return 0
+    fi
+    sleep 0.1
+  done
+  cat "$session_dir/$manager.log" >&2
+  fail "$manager did not start"
+}
+
+geometry_of() {
+  xwininfo -id "$1" 2>/dev/null |
+    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF}
+         END {if (w) printf "%sx%s+%s+%s\n", w, h, x, y}'
 }

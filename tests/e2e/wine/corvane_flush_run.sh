@@ -1,8 +1,10 @@
 # The Windows program under Wine on a private X server, driven as a user drives it: `corvane.exe
 # C:` shows the wait window, then the result window titled with its version, holding the system's
 # text and the two buttons; the pointer over Ok turns its rings orange, Tab gives it blue focus
-# rings; Ctrl+A and Ctrl+C put the text on the X clipboard; Alt+O ends the run with status 0.
-# A screenshot of the result window is left as corvane-result.png in the output folder.
+# rings; Ctrl+A and Ctrl+C put the text on the X clipboard; Alt+I opens the About window where it
+# opens on Linux and Alt+F4 closes it; Alt+O ends the run with status 0. Screenshots of the
+# result and About windows are left as corvane-result.png and corvane-about.png in the output
+# folder.
 #   bash corvane_flush_run.sh BUILD_WINDOWS_DIR [OUTPUT_DIR]
 set -euo pipefail
 build="$(cd "${1:?windows build folder}" && pwd)"
@@ -13,7 +15,7 @@ source "$here/../programs/wine_session.bash"
 source "$here/corvane_run.bash"
 exe="$build/bin/corvane.exe"
 [ -f "$exe" ] || fail "$exe is not built (scripts/build-windows)"
-for tool in xdotool xclip import; do
+for tool in xdotool xclip xwininfo import convert; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
 done
 
@@ -31,13 +33,6 @@ ok_shows() {
   local pixels
   pixels=$(import -window "$window" -crop 61x25+176+96 +repage -depth 8 txt:- 2>/dev/null) || return 1
   grep -qi "$1" <<<"$pixels"
-}
-eventually() {
-  for _ in $(seq 30); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
 }
 not() { ! "$@"; }
 
@@ -65,6 +60,36 @@ timeout 5 xdotool key --window "$window" Tab
 eventually ok_shows "$focus_ring" || fail "Tab did not give Ok its blue focus rings"
 echo "Tab: Ok shows blue rings"
 
+# Alt+I: the About window where it opens on Linux, 409 x 212 pixels with its corner at 156, 110
+# (there is no frame without a window manager: the X window is the client area).
+about_geometry="409x212+156+110"
+about_window() {
+  local w
+  for w in $(xdotool search --onlyvisible --class 'corvane.exe' 2>/dev/null); do
+    [ "$(geometry_of "$w")" = "$about_geometry" ] && echo "$w" && return 0
+  done
+  return 1
+}
+timeout 5 xdotool windowfocus --sync "$window"
+timeout 5 xdotool key alt+i
+about=$(eventually about_window) || fail "Alt+I showed no About window at $about_geometry"
+sleep 0.5
+import -window "$about" "$out/corvane-about.png"
+# The clip's frame (8, 56, 36 x 38 pixels) is one colour, the window's, when nothing shows there.
+colours=$(convert "$out/corvane-about.png" -crop 36x38+8+56 +repage -format %k info:)
+[ "$colours" -gt 2 ] || fail "the About window's clip does not show ($colours colours in its square)"
+echo "Alt+I: About window at $about_geometry, its clip showing ($colours colours)"
+
+# The window's own close (Alt+F4: WM_SYSCOMMAND, then WM_CLOSE) ends the About window. Escape is
+# no way out: it hands gpl.txt to the shell, and what Wine's shell does with a text file depends
+# on the prefix's associations (in a new prefix it has none, and the program shows its "No
+# association" message box); the About window stays either way.
+timeout 5 xdotool windowfocus --sync "$about"
+timeout 5 xdotool key alt+F4
+about_gone() { ! about_window >/dev/null; }
+eventually about_gone || fail "Alt+F4 did not close the About window"
+kill -0 "$app" 2>/dev/null || fail "the program ended with the About window"
+echo "Alt+F4: the About window closed, the program goes on"
+
 end_with_alt_o
-echo "Alt+O ended the run with status 0"
 echo "PASS"
