@@ -20,6 +20,15 @@ namespace {
 
 constexpr char kAnimationClass[] = "CorvaneAnimation";
 
+// The common animation control's way with a clip's background: every pixel of the colour of the
+// first frame's top-left pixel shows the control's back colour instead, so a clip blends with
+// whatever colour the window has on the user's desktop.
+void paintBackground(std::vector<uint32_t>& pixels, uint32_t key, COLORREF back) {
+  const uint32_t rgb = (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
+  for (uint32_t& p : pixels)
+    if ((p & 0xFFFFFF) == key) p = rgb;
+}
+
 void drawFrame(HDC dc, const uint32_t* pixels, int width, int height, POINT at) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -41,7 +50,10 @@ Animation::~Animation() {
 }
 
 void Animation::setBackColor(OLE_COLOR c) {
-  backColor_ = c;
+  {
+    std::lock_guard guard(lock_);
+    backColor_ = c;
+  }
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -57,6 +69,8 @@ void Animation::Open(const std::string& path) {
   } catch (const std::exception& e) {
     throw RuntimeError(ErrAnimationOpen, std::string("Unable to open AVI file: ") + e.what());
   }
+  const std::vector<uint32_t>& first = clip_->frame(0);
+  key_ = first.empty() ? 0 : first[0] & 0xFFFFFF;
   show(0);
 }
 
@@ -130,13 +144,16 @@ void Animation::playLoop(HWND hwnd, unsigned microsecondsPerFrame) {
   const auto period = std::chrono::microseconds(microsecondsPerFrame);
   auto due = Clock::now();
   int index = currentFrame();
+  std::vector<uint32_t> drawn;
   for (;;) {
     due += period;
     POINT at;
+    OLE_COLOR back;
     {
       std::unique_lock guard(lock_);
       if (wake_.wait_until(guard, due, [this] { return stop_; })) return;
       at = origin_;
+      back = backColor_;
     }
     index = (index + 1) % clip_->frameCount();
     const std::vector<uint32_t>* pixels = nullptr;
@@ -150,8 +167,10 @@ void Animation::playLoop(HWND hwnd, unsigned microsecondsPerFrame) {
       frame_ = index;
       shown_ = *pixels;
     }
+    drawn = *pixels;
+    paintBackground(drawn, key_, TranslateOleColor(back));
     if (HDC dc = GetDC(hwnd)) {
-      drawFrame(dc, pixels->data(), clip_->width(), clip_->height(), at);
+      drawFrame(dc, drawn.data(), clip_->width(), clip_->height(), at);
       ReleaseDC(hwnd, dc);
     }
     if (Clock::now() > due + period) due = Clock::now();
@@ -159,7 +178,7 @@ void Animation::playLoop(HWND hwnd, unsigned microsecondsPerFrame) {
 }
 
 bool Animation::applyProperty(const std::string& k, const PropertyValue& v) {
-  if (k == "backcolor") backColor_ = static_cast<OLE_COLOR>(v.toLong());
+  if (k == "backcolor") setBackColor(static_cast<OLE_COLOR>(v.toLong()));
   else if (k == "_extentx" || k == "_extenty" || k == "_version" || k == "center" ||
            k == "autoplay" || k == "backstyle" || k == "fullwidth" || k == "fullheight")
     ;  // the clip is always centred on the back colour
@@ -195,9 +214,10 @@ void Animation::destroy() {
 void Animation::paint(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
-  HBRUSH back = CreateSolidBrush(TranslateOleColor(backColor_));
-  FillRect(dc, &client, back);
-  DeleteObject(back);
+  const COLORREF back = TranslateOleColor(backColor_);
+  HBRUSH brush = CreateSolidBrush(back);
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
   std::vector<uint32_t> pixels;
   int width, height;
   POINT at;
@@ -208,6 +228,7 @@ void Animation::paint(HDC dc) {
     height = shownHeight_;
     at = origin_;
   }
+  paintBackground(pixels, key_, back);
   if (!pixels.empty()) drawFrame(dc, pixels.data(), width, height, at);
 }
 

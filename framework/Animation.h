@@ -1,5 +1,5 @@
 // The animation control: plays a silent clip in a loop at the clip's own frame rate, centred on
-// the control's back colour. As the platform's control does, it plays on a thread of its own, so
+// the control's back colour, which also takes the place of the clip's own background colour. As the platform's control does, it plays on a thread of its own, so
 // the clip keeps moving while the program's thread is blocked (in a device call, say).
 #pragma once
 
@@ -23,6 +23,7 @@ class Animation : public Control {
   Animation(Form* owner, std::string name);
   ~Animation() override;
 
+  // Read and written by the program's thread only; the player reads it under lock_.
   OLE_COLOR BackColor() const { return backColor_; }
   void setBackColor(OLE_COLOR c);
   // Opens a clip, showing its first frame; a clip that cannot be read raises RuntimeError naming
@@ -61,6 +62,7 @@ class Animation : public Control {
   HWND hwnd_ = nullptr;
   OLE_COLOR backColor_ = 0x8000000F;
   std::unique_ptr<media::AviClip> clip_;  // the player's alone while it runs
+  uint32_t key_ = 0;  // the clip's background, 0x00RRGGBB: set while no player runs
   bool playing_ = false;
   std::thread player_;
 

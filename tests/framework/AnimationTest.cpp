@@ -72,12 +72,13 @@ class AnimationPlayer : public testing::Test {
     form.Show();
     hl::runUntilIdle();
   }
-  // The colour at the centre of the control, as the screen shows it.
-  COLORREF centre() {
-    POINT p{60, 30};
+  // The colour at a point of the control, as the screen shows it.
+  COLORREF at(int x, int y) {
+    POINT p{x, y};
     ClientToScreen(form.Animation1.hWnd(), &p);
     return hl::screenPixel(p.x, p.y);
   }
+  COLORREF centre() { return at(60, 30); }
   // The distinct frames the screen shows in the time given while this thread pumps no message.
   std::vector<COLORREF> framesSeenWithoutPumping(int milliseconds) {
     std::vector<COLORREF> seen;
@@ -126,6 +127,35 @@ TEST_F(AnimationPlayer, FramesFollowOneAnotherOnTheScreenWhileTheProgramThreadPu
   hl::runUntilIdle();
   EXPECT_EQ(centre(), last);
   EXPECT_EQ(kColours[form.Animation1.currentFrame()], last);
+}
+
+TEST_F(AnimationPlayer, TheClipsBackgroundShowsTheBackColourInEveryFrame) {
+  showForm();
+  form.Animation1.Open(clipFile(test_clips::writeClip(40, 20, kColours, 20000)));
+  hl::runUntilIdle();
+  // The 40 x 20 clip sits at 40, 20 in the 120 x 60 control; its top-left pixel is its background.
+  EXPECT_EQ(at(40, 20), RGB(128, 128, 128));
+  EXPECT_EQ(at(41, 20), kColours[0]);
+  EXPECT_EQ(at(40, 21), kColours[0]);
+
+  form.Animation1.setBackColor(RGB(0, 200, 100));
+  hl::runUntilIdle();
+  EXPECT_EQ(at(0, 0), RGB(0, 200, 100));
+  EXPECT_EQ(at(40, 20), RGB(0, 200, 100));
+
+  // The player's frames, drawn while this thread pumps nothing, carry the colour as well.
+  form.Animation1.Play();
+  for (int i = 0; i < 200 && form.Animation1.currentFrame() < 2; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(at(40, 20), RGB(0, 200, 100));
+  EXPECT_LT(indexOf(at(41, 20)), 6);
+  form.Animation1.Stop();
+
+  // A system colour is read when the frame is drawn.
+  form.Animation1.setBackColor(0x8000000F);
+  hl::runUntilIdle();
+  EXPECT_EQ(at(40, 20), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(AnimationPlayer, HidingKeepsTheClipOpenAndStoppingKeepsTheFrame) {

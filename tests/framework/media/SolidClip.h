@@ -27,8 +27,12 @@ inline std::string list(const char* type, const std::string& body) {
   return chunk("LIST", std::string(type, 4) + body);
 }
 
-// An uncompressed 24-bit clip of solid frames in the given colours (COLORREF), 5 frames a second
-// unless the main header says otherwise.
+// The top-left pixel of every frame of the clips below: the clip's background as the animation
+// control reads it, a colour no test frame has.
+constexpr COLORREF kClipBackground = RGB(1, 2, 250);
+
+// An uncompressed 24-bit clip of solid frames in the given colours (COLORREF) but for their
+// top-left pixel, kClipBackground; 5 frames a second unless the main header says otherwise.
 inline std::string writeClip(int w, int h, const std::vector<COLORREF>& colours,
                              uint32_t microsecondsPerFrame = 200000) {
   uint32_t rowBytes = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
@@ -67,10 +71,12 @@ inline std::string writeClip(int w, int h, const std::vector<COLORREF>& colours,
   put32(strf, rowBytes * h);
   for (int i = 0; i < 4; ++i) put32(strf, 0);
   std::string movi;
-  for (COLORREF c : colours) {
+  for (COLORREF colour : colours) {
     std::string frame;
     for (int y = 0; y < h; ++y) {
       for (int x = 0; x < w; ++x) {
+        // Rows are stored bottom-up: the last row written is the top one.
+        const COLORREF c = x == 0 && y == h - 1 ? kClipBackground : colour;
         frame += static_cast<char>(GetBValue(c));
         frame += static_cast<char>(GetGValue(c));
         frame += static_cast<char>(GetRValue(c));
