@@ -214,8 +214,13 @@ void combineBands(const std::vector<RECT>& a, const std::vector<RECT>& b, std::v
 
 RegionBands RegionBands::fromRect(const RECT& rect) {
   RegionBands region;
-  if (rect.left < rect.right && rect.top < rect.bottom) region.rects_.push_back(rect);
+  region.assignRect(rect);
   return region;
+}
+
+void RegionBands::assignRect(const RECT& rect) {
+  rects_.clear();
+  if (rect.left < rect.right && rect.top < rect.bottom) rects_.push_back(rect);
 }
 
 RECT RegionBands::box() const {
@@ -261,31 +266,53 @@ RegionBands RegionBands::intersected(const RECT& rect) const {
   return combine(*this, fromRect(rect), RGN_AND);
 }
 
-RegionBands RegionBands::combine(const RegionBands& a, const RegionBands& b, int mode) {
+namespace {
+
+// The combination of a and b written into out, which is neither of them.
+void combineInto(const std::vector<RECT>& a, const std::vector<RECT>& b, int mode, std::vector<RECT>& out) {
+  out.clear();
   switch (mode) {
     case RGN_AND:
-      if (a.empty() || b.empty()) return RegionBands();
+      if (a.empty() || b.empty()) return;
       break;
     case RGN_OR:
     case RGN_XOR:
-      if (a.empty()) return b;
-      if (b.empty()) return a;
+      if (a.empty() || b.empty()) {
+        out = a.empty() ? b : a;
+        return;
+      }
       break;
     case RGN_DIFF:
-      if (a.empty()) return RegionBands();
-      if (b.empty()) return a;
+      if (a.empty() || b.empty()) {
+        out = a;
+        return;
+      }
       break;
-    default: return RegionBands();
+    default: return;
   }
-  RegionBands result;
-  result.rects_.reserve(a.rects_.size() + b.rects_.size());
+  out.reserve(a.size() + b.size());
   switch (mode) {
-    case RGN_AND: combineBands<RGN_AND>(a.rects_, b.rects_, result.rects_); break;
-    case RGN_OR: combineBands<RGN_OR>(a.rects_, b.rects_, result.rects_); break;
-    case RGN_XOR: combineBands<RGN_XOR>(a.rects_, b.rects_, result.rects_); break;
-    default: combineBands<RGN_DIFF>(a.rects_, b.rects_, result.rects_); break;
+    case RGN_AND: combineBands<RGN_AND>(a, b, out); break;
+    case RGN_OR: combineBands<RGN_OR>(a, b, out); break;
+    case RGN_XOR: combineBands<RGN_XOR>(a, b, out); break;
+    default: combineBands<RGN_DIFF>(a, b, out); break;
   }
+}
+
+}  // namespace
+
+RegionBands RegionBands::combine(const RegionBands& a, const RegionBands& b, int mode) {
+  RegionBands result;
+  combineInto(a.rects_, b.rects_, mode, result.rects_);
   return result;
+}
+
+void RegionBands::assignCombined(const RegionBands& a, const RegionBands& b, int mode) {
+  // The result is written aside, since this region may be an operand, and the two lists then
+  // trade places: the storage this region had becomes the next result's.
+  thread_local std::vector<RECT> result;
+  combineInto(a.rects_, b.rects_, mode, result);
+  rects_.swap(result);
 }
 
 RegionBands RegionBands::fromRects(const std::vector<RECT>& rects) {
@@ -417,26 +444,47 @@ std::vector<Span> ellipseRows(int64_t left, int64_t top, int64_t right, int64_t 
   return rows;
 }
 
-// The ellipse region filling the inclusive box, written as the walk goes. The walk moves its lower
-// and upper rows apart in step, so the upper half mirrors the lower one: the lower half's bands are
-// written first, then moved down to make room for their mirror images, and the middle band, which
-// the two halves share, is written once.
-RegionBands ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom) {
-  std::vector<RECT> rects;
-  rects.reserve(static_cast<size_t>(bottom - top + 1));  // the region has no more bands than rows
-  int64_t lastRow = INT64_MIN, middle = 0;
-  walkEllipse(left, top, right, bottom, [&](int64_t x0, int64_t x1, int64_t y0, int64_t y1) {
-    if (lastRow == INT64_MIN) middle = y0 + y1;  // twice the centre row
-    if (y0 == lastRow || y0 > bottom) return;
-    lastRow = y0;
-    LONG l = static_cast<LONG>(x0), r = static_cast<LONG>(x1 + 1);
-    if (!rects.empty() && rects.back().left == l && rects.back().right == r) {
-      ++rects.back().bottom;
-    } else {
-      rects.push_back(RECT{l, static_cast<LONG>(y0), r, static_cast<LONG>(y0 + 1)});
+// The ellipse region filling the inclusive box, written into rects as the walk goes: the walk of
+// walkEllipse, with only its left column kept (the right one mirrors it about the centre) and a
+// row written when the walk first reaches it. The walk moves its lower and upper rows apart in
+// step, so the upper half mirrors the lower one: the lower half's bands are written first, then
+// moved down to make room for their mirror images, and the middle band, which the two halves
+// share, is written once.
+void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& rects) {
+  int64_t a = right - left, b = bottom - top, b1 = b & 1;
+  int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a;
+  int64_t err = dx + dy + b1 * a * a;
+  int64_t a8 = 8 * a * a, b8 = 8 * b * b;
+  int64_t x0 = left, y0 = top + (b + 1) / 2;
+  const int64_t sides = left + right;     // x0 plus the right column
+  const int64_t middle = 2 * y0 - b1;     // twice the centre row
+  rects.reserve(static_cast<size_t>(b + 1));  // the region has no more bands than rows
+  rects.push_back(RECT{static_cast<LONG>(x0), static_cast<LONG>(y0), static_cast<LONG>(sides - x0 + 1),
+                       static_cast<LONG>(y0 + 1)});
+  for (;;) {
+    int64_t e2 = 2 * err;
+    bool down = e2 <= dy;
+    if (down) {
+      ++y0;
+      dy += a8;
+      err += dy;
     }
-  });
-  if (rects.empty()) return RegionBands();
+    if (e2 >= dx) {
+      ++x0;
+      dx += b8;
+      err += dx;
+    }
+    if (2 * x0 > sides) break;
+    if (!down) continue;
+    if (y0 > bottom) break;
+    RECT& last = rects.back();
+    if (last.left == x0) {
+      ++last.bottom;
+    } else {
+      rects.push_back(RECT{static_cast<LONG>(x0), static_cast<LONG>(y0), static_cast<LONG>(sides - x0 + 1),
+                           static_cast<LONG>(y0 + 1)});
+    }
+  }
   // Row y of the lower half mirrors to row middle - y of the upper half.
   size_t lower = rects.size();
   rects.resize(2 * lower - 1);
@@ -448,7 +496,6 @@ RegionBands ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bo
   }
   RECT& centre = rects[lower - 1];
   centre.top = static_cast<LONG>(std::min<int64_t>(centre.top, middle - centre.bottom + 1));
-  return RegionBands::adoptCanonical(std::move(rects));
 }
 
 bool tooLarge(const RECT& r) {
@@ -458,15 +505,17 @@ bool tooLarge(const RECT& r) {
 
 }  // namespace
 
-RegionBands ellipseRegion(RECT box, bool* ok) {
+bool ellipseRegion(RECT box, RegionBands& out) {
   box = normalized(box);
-  *ok = !tooLarge(box);
-  if (!*ok) return RegionBands();
+  std::vector<RECT>& rects = out.refill();
+  if (tooLarge(box)) return false;
   // The ellipse fills the inclusive box (left, top)-(right - 2, bottom - 2); boxes of two pixels
   // or less across are plain rectangles.
   if (box.right - box.left <= 2 || box.bottom - box.top <= 2)
-    return RegionBands::fromRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
-  return ellipseFromWalk(box.left, box.top, box.right - 2, box.bottom - 2);
+    out.assignRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
+  else
+    ellipseFromWalk(box.left, box.top, box.right - 2, box.bottom - 2, rects);
+  return true;
 }
 
 RegionBands roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, bool* ok) {
@@ -537,8 +586,8 @@ struct ActiveEdge {
 
 }  // namespace
 
-RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, int mode, bool* ok) {
-  *ok = true;
+bool polygonRegion(const POINT* points, const int* counts, int polygons, int mode, RegionBands& out) {
+  std::vector<RECT>& rects = out.refill();
   // Scratch lists kept from call to call: regions are made often and their outlines are small.
   thread_local std::vector<Edge> edges;
   thread_local std::vector<ActiveEdge> active;
@@ -559,17 +608,13 @@ RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, 
     }
     p += n;
   }
-  if (edges.empty()) return RegionBands();
-  if (ymax - ymin > kMaxShapeExtent) {
-    *ok = false;
-    return RegionBands();
-  }
+  if (edges.empty()) return true;
+  if (ymax - ymin > kMaxShapeExtent) return false;
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-  // The region's rectangles are gathered here and copied out at their final count.
-  thread_local std::vector<RECT> rects;
-  rects.clear();
+  // Spans of a row come out sorted by x, so the list is canonical as written. An edge's x in a row
+  // it crosses lies between its ends' x, so it fits a LONG.
   BandBuilder builder(rects);
-  auto clampX = [](int64_t x) { return static_cast<LONG>(std::clamp<int64_t>(x, INT_MIN, INT_MAX)); };
+  auto narrow = [](int64_t x) { return static_cast<LONG>(x); };
   size_t nextEdge = 0;
   for (int64_t y = ymin; y < ymax;) {
     active.erase(std::remove_if(active.begin(), active.end(), [y](const ActiveEdge& e) { return e.y1 <= y; }),
@@ -582,7 +627,7 @@ RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, 
       // Whatever the mode, a row crossed by two edges is inside between them.
       for (; y < blockEnd; ++y) {
         int64_t a = active[0].x, b = active[1].x;
-        builder.single(static_cast<LONG>(y), static_cast<LONG>(y + 1), clampX(std::min(a, b)), clampX(std::max(a, b)));
+        builder.single(static_cast<LONG>(y), static_cast<LONG>(y + 1), narrow(std::min(a, b)), narrow(std::max(a, b)));
         active[0].nextRow();
         active[1].nextRow();
       }
@@ -600,14 +645,13 @@ RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, 
     for (size_t i = 0; i + 1 < active.size(); ++i) {
       winding += mode == WINDING ? active[i].dir : 1;
       bool in = mode == WINDING ? winding != 0 : (winding & 1) != 0;
-      if (in && active[i].x < active[i + 1].x) builder.span(clampX(active[i].x), clampX(active[i + 1].x));
+      if (in && active[i].x < active[i + 1].x) builder.span(narrow(active[i].x), narrow(active[i + 1].x));
     }
     builder.end();
     for (ActiveEdge& e : active) e.nextRow();
     ++y;
   }
-  // Spans of a row come out sorted by x, so the builder's list is canonical.
-  return RegionBands::adoptCanonical(std::vector<RECT>(rects.begin(), rects.end()));
+  return true;
 }
 
 RegionBands frameRegion(const RegionBands& region, int width, int height) {
