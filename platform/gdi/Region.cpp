@@ -210,6 +210,51 @@ void combineBands(const std::vector<RECT>& a, const std::vector<RECT>& b, std::v
   }
 }
 
+// The same for RGN_AND and RGN_DIFF when b is a single rectangle, the usual clip or trim: bands
+// above and below it are taken whole, and only those beside it are cut.
+template <int mode>
+void combineWithRect(const std::vector<RECT>& a, const RECT& cut, std::vector<RECT>& result) {
+  BandBuilder builder(result);
+  const RECT* rects = a.data();
+  const size_t count = a.size();
+  size_t i = 0;
+  while (i < count && rects[i].bottom <= cut.top) ++i;
+  if (mode == RGN_DIFF && i > 0) {
+    size_t lastBand = i - 1;
+    while (lastBand > 0 && rects[lastBand - 1].top == rects[i - 1].top) --lastBand;
+    builder.verbatim(rects, i, lastBand);
+  }
+  while (i < count && rects[i].top < cut.bottom) {
+    size_t end = i;
+    LONG top = rects[i].top, bottom = rects[i].bottom;
+    while (end < count && rects[end].top == top) ++end;
+    if (mode == RGN_DIFF && top < cut.top) builder.copy(top, cut.top, &rects[i], end - i);
+    builder.begin(std::max(top, cut.top), std::min(bottom, cut.bottom));
+    for (size_t k = i; k < end; ++k) {
+      if (mode == RGN_AND) {
+        builder.span(std::max(rects[k].left, cut.left), std::min(rects[k].right, cut.right));
+      } else {
+        builder.span(rects[k].left, std::min(rects[k].right, cut.left));
+        builder.span(std::max(rects[k].left, cut.right), rects[k].right);
+      }
+    }
+    builder.end();
+    if (mode == RGN_DIFF && bottom > cut.bottom) builder.copy(cut.bottom, bottom, &rects[i], end - i);
+    i = end;
+  }
+  if (mode == RGN_DIFF && i < count) {
+    // The first band below may continue the last one written; the rest stand as they are.
+    size_t end = i;
+    while (end < count && rects[end].top == rects[i].top) ++end;
+    builder.copy(rects[i].top, rects[i].bottom, &rects[i], end - i);
+    if (end < count) {
+      size_t lastBand = count - 1;
+      while (lastBand > end && rects[lastBand - 1].top == rects[count - 1].top) --lastBand;
+      builder.verbatim(&rects[end], count - end, lastBand - end);
+    }
+  }
+}
+
 }  // namespace
 
 RegionBands RegionBands::fromRect(const RECT& rect) {
@@ -291,6 +336,9 @@ void combineInto(const std::vector<RECT>& a, const std::vector<RECT>& b, int mod
     default: return;
   }
   out.reserve(a.size() + b.size());
+  if (b.size() == 1 && mode == RGN_AND) return combineWithRect<RGN_AND>(a, b.front(), out);
+  if (b.size() == 1 && mode == RGN_DIFF) return combineWithRect<RGN_DIFF>(a, b.front(), out);
+  if (a.size() == 1 && mode == RGN_AND) return combineWithRect<RGN_AND>(b, a.front(), out);
   switch (mode) {
     case RGN_AND: combineBands<RGN_AND>(a, b, out); break;
     case RGN_OR: combineBands<RGN_OR>(a, b, out); break;
@@ -447,55 +495,57 @@ std::vector<Span> ellipseRows(int64_t left, int64_t top, int64_t right, int64_t 
 // The ellipse region filling the inclusive box, written into rects as the walk goes: the walk of
 // walkEllipse, with only its left column kept (the right one mirrors it about the centre) and a
 // row written when the walk first reaches it. The walk moves its lower and upper rows apart in
-// step, so the upper half mirrors the lower one: the lower half's bands are written first, then
-// moved down to make room for their mirror images, and the middle band, which the two halves
-// share, is written once.
+// step, so the upper half mirrors the lower one. The bands are laid out in a scratch list kept
+// from call to call, the lower half's where they would go if no two rows shared a band and their
+// mirror images just above them, and then copied out in one piece; the middle band, which the two
+// halves share, is written once.
 void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& rects) {
   int64_t a = right - left, b = bottom - top, b1 = b & 1;
   int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a;
   int64_t err = dx + dy + b1 * a * a;
-  int64_t a8 = 8 * a * a, b8 = 8 * b * b;
+  const int64_t a8 = 8 * a * a, b8 = 8 * b * b;
   int64_t x0 = left, y0 = top + (b + 1) / 2;
-  const int64_t sides = left + right;     // x0 plus the right column
-  const int64_t middle = 2 * y0 - b1;     // twice the centre row
-  rects.reserve(static_cast<size_t>(b + 1));  // the region has no more bands than rows
-  rects.push_back(RECT{static_cast<LONG>(x0), static_cast<LONG>(y0), static_cast<LONG>(sides - x0 + 1),
-                       static_cast<LONG>(y0 + 1)});
+  const int64_t sides = left + right;  // x0 plus the right column
+  const int64_t middle = 2 * y0 - b1;  // twice the centre row
+  const size_t lowerRows = static_cast<size_t>(bottom - y0 + 1);
+  thread_local std::vector<RECT> scratch;
+  if (scratch.size() < 2 * lowerRows - 1) scratch.resize(2 * lowerRows - 1);
+  RECT* const lower = scratch.data() + lowerRows - 1;
+  RECT* band = lower;
+  auto startBand = [&](RECT* at) {
+    *at = RECT{static_cast<LONG>(x0), static_cast<LONG>(y0), static_cast<LONG>(sides - x0 + 1),
+               static_cast<LONG>(y0 + 1)};
+  };
+  startBand(band);
   for (;;) {
     int64_t e2 = 2 * err;
-    bool down = e2 <= dy;
-    if (down) {
-      ++y0;
-      dy += a8;
-      err += dy;
-    }
-    if (e2 >= dx) {
+    if (e2 >= dx) {  // inwards, and maybe down as well
       ++x0;
       dx += b8;
       err += dx;
+      if (2 * x0 > sides) break;
+      if (e2 > dy) continue;
     }
-    if (2 * x0 > sides) break;
-    if (!down) continue;
+    ++y0;  // down
+    dy += a8;
+    err += dy;
     if (y0 > bottom) break;
-    RECT& last = rects.back();
-    if (last.left == x0) {
-      ++last.bottom;
+    if (band->left == x0) {
+      ++band->bottom;
     } else {
-      rects.push_back(RECT{static_cast<LONG>(x0), static_cast<LONG>(y0), static_cast<LONG>(sides - x0 + 1),
-                           static_cast<LONG>(y0 + 1)});
+      startBand(++band);
     }
   }
   // Row y of the lower half mirrors to row middle - y of the upper half.
-  size_t lower = rects.size();
-  rects.resize(2 * lower - 1);
-  std::copy_backward(rects.begin(), rects.begin() + static_cast<std::ptrdiff_t>(lower), rects.end());
-  for (size_t k = 0; k + 1 < lower; ++k) {
-    const RECT& band = rects[rects.size() - 1 - k];
-    rects[k] = RECT{band.left, static_cast<LONG>(middle - band.bottom + 1), band.right,
-                    static_cast<LONG>(middle - band.top + 1)};
+  size_t bands = static_cast<size_t>(band - lower) + 1;
+  RECT* upper = lower - (bands - 1);
+  for (size_t k = 1; k < bands; ++k) {
+    const RECT& from = lower[k];
+    lower[-static_cast<std::ptrdiff_t>(k)] =
+        RECT{from.left, static_cast<LONG>(middle - from.bottom + 1), from.right, static_cast<LONG>(middle - from.top + 1)};
   }
-  RECT& centre = rects[lower - 1];
-  centre.top = static_cast<LONG>(std::min<int64_t>(centre.top, middle - centre.bottom + 1));
+  lower->top = static_cast<LONG>(std::min<int64_t>(lower->top, middle - lower->bottom + 1));
+  rects.assign(upper, lower + bands);
 }
 
 bool tooLarge(const RECT& r) {
