@@ -80,19 +80,30 @@ class BandBuilder {
     lastBegin_ = base + lastBand;
     hasLast_ = true;
   }
-  // A band of one span, in one step.
-  void single(LONG top, LONG bottom, LONG x0, LONG x1) {
-    if (x0 >= x1 || top >= bottom) return;
-    if (hasLast_ && rects_.size() - lastBegin_ == 1) {
-      RECT& last = rects_.back();
-      if (last.bottom == top && last.left == x0 && last.right == x1) {
-        last.bottom = bottom;
-        return;
+  // Rows top to bottom - 1 of one span each, row() giving each row's left and right in turn: each
+  // a band of its own, merged into the one above when equal, written through a pointer into room
+  // made beforehand.
+  template <typename Row>
+  void singleRows(LONG top, LONG bottom, Row row) {
+    size_t base = rects_.size();
+    rects_.resize(base + static_cast<size_t>(bottom - top));  // at most one rectangle a row
+    RECT* out = rects_.data() + base;
+    RECT* last = hasLast_ && base - lastBegin_ == 1 ? out - 1 : nullptr;
+    for (LONG y = top; y < bottom; ++y) {
+      auto [x0, x1] = row();
+      if (x0 >= x1) continue;
+      if (last != nullptr && last->bottom == y && last->left == x0 && last->right == x1) {
+        last->bottom = y + 1;
+        continue;
       }
+      *out = RECT{x0, y, x1, y + 1};
+      last = out++;
     }
-    lastBegin_ = rects_.size();
-    hasLast_ = true;
-    rects_.push_back(RECT{x0, top, x1, bottom});
+    rects_.resize(static_cast<size_t>(out - rects_.data()));
+    if (last != nullptr) {
+      lastBegin_ = static_cast<size_t>(last - rects_.data());
+      hasLast_ = true;
+    }
   }
   void end() {
     size_t count = rects_.size() - bandBegin_;
@@ -634,6 +645,22 @@ struct ActiveEdge {
   }
 };
 
+// Rows y to end - 1 crossed by the two edges alone: whatever the mode, a row is inside between
+// them. The edges are stepped in locals so that writing the rows does not make them reload.
+int64_t twoEdgeRows(ActiveEdge& first, ActiveEdge& second, int64_t y, int64_t end, BandBuilder& builder) {
+  ActiveEdge a = first, b = second;
+  // An edge's x in a row it crosses lies between its ends' x, so it fits a LONG.
+  builder.singleRows(static_cast<LONG>(y), static_cast<LONG>(end), [&] {
+    std::pair<LONG, LONG> row{static_cast<LONG>(std::min(a.x, b.x)), static_cast<LONG>(std::max(a.x, b.x))};
+    a.nextRow();
+    b.nextRow();
+    return row;
+  });
+  first = a;
+  second = b;
+  return end;
+}
+
 }  // namespace
 
 bool polygonRegion(const POINT* points, const int* counts, int polygons, int mode, RegionBands& out) {
@@ -674,13 +701,7 @@ bool polygonRegion(const POINT* points, const int* counts, int polygons, int mod
     int64_t blockEnd = nextEdge < edges.size() ? edges[nextEdge].y0 : ymax;
     for (const ActiveEdge& e : active) blockEnd = std::min(blockEnd, e.y1);
     if (active.size() == 2) {
-      // Whatever the mode, a row crossed by two edges is inside between them.
-      for (; y < blockEnd; ++y) {
-        int64_t a = active[0].x, b = active[1].x;
-        builder.single(static_cast<LONG>(y), static_cast<LONG>(y + 1), narrow(std::min(a, b)), narrow(std::max(a, b)));
-        active[0].nextRow();
-        active[1].nextRow();
-      }
+      y = twoEdgeRows(active[0], active[1], y, blockEnd, builder);
       continue;
     }
     // The edges stay nearly in order from row to row: an insertion sort is about one pass.
