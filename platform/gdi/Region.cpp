@@ -266,6 +266,23 @@ void combineWithRect(const std::vector<RECT>& a, const RECT& cut, std::vector<RE
   }
 }
 
+// A trim of a few rectangles (a corner's triangle, a run of pixels) is removed one rectangle at a
+// time: each pass sweeps only the bands beside that rectangle, where one general sweep would weigh
+// every band of both.
+constexpr size_t kFewRects = 4;
+
+void removeRects(const std::vector<RECT>& a, const std::vector<RECT>& b, std::vector<RECT>& out) {
+  thread_local std::vector<RECT> between;
+  const std::vector<RECT>* from = &a;
+  for (size_t k = 0; k < b.size(); ++k) {
+    // The passes alternate between the two lists so that the last one writes out.
+    std::vector<RECT>& to = (b.size() - 1 - k) % 2 == 0 ? out : between;
+    to.clear();
+    combineWithRect<RGN_DIFF>(*from, b[k], to);
+    from = &to;
+  }
+}
+
 }  // namespace
 
 RegionBands RegionBands::fromRect(const RECT& rect) {
@@ -348,8 +365,8 @@ void combineInto(const std::vector<RECT>& a, const std::vector<RECT>& b, int mod
   }
   out.reserve(a.size() + b.size());
   if (b.size() == 1 && mode == RGN_AND) return combineWithRect<RGN_AND>(a, b.front(), out);
-  if (b.size() == 1 && mode == RGN_DIFF) return combineWithRect<RGN_DIFF>(a, b.front(), out);
   if (a.size() == 1 && mode == RGN_AND) return combineWithRect<RGN_AND>(b, a.front(), out);
+  if (mode == RGN_DIFF && b.size() <= kFewRects) return removeRects(a, b, out);
   switch (mode) {
     case RGN_AND: combineBands<RGN_AND>(a, b, out); break;
     case RGN_OR: combineBands<RGN_OR>(a, b, out); break;
@@ -507,9 +524,9 @@ std::vector<Span> ellipseRows(int64_t left, int64_t top, int64_t right, int64_t 
 // walkEllipse, with only its left column kept (the right one mirrors it about the centre) and a
 // row written when the walk first reaches it. The walk moves its lower and upper rows apart in
 // step, so the upper half mirrors the lower one. The bands are laid out in a scratch list kept
-// from call to call, the lower half's where they would go if no two rows shared a band and their
-// mirror images just above them, and then copied out in one piece; the middle band, which the two
-// halves share, is written once.
+// from call to call, the lower half's where they would go if no two rows shared a band and each
+// one's mirror image, once the band is complete, as far above the middle band, and then copied
+// out in one piece; the middle band, which the two halves share, is written once.
 void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& rects) {
   int64_t a = right - left, b = bottom - top, b1 = b & 1;
   int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a;
@@ -517,24 +534,30 @@ void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, s
   const int64_t a8 = 8 * a * a, b8 = 8 * b * b;
   int64_t x0 = left, y0 = top + (b + 1) / 2;
   const int64_t sides = left + right;  // x0 plus the right column
+  const int64_t lastX = sides >> 1;    // the walk ends when x0 passes the right column
   const int64_t middle = 2 * y0 - b1;  // twice the centre row
   const size_t lowerRows = static_cast<size_t>(bottom - y0 + 1);
   thread_local std::vector<RECT> scratch;
   if (scratch.size() < 2 * lowerRows - 1) scratch.resize(2 * lowerRows - 1);
-  RECT* const lower = scratch.data() + lowerRows - 1;
-  RECT* band = lower;
-  auto startBand = [&](RECT* at) {
-    *at = RECT{static_cast<LONG>(x0), static_cast<LONG>(y0), static_cast<LONG>(sides - x0 + 1),
-               static_cast<LONG>(y0 + 1)};
+  RECT* const centre = scratch.data() + lowerRows - 1;
+  RECT* band = centre;
+  auto startBand = [&] {
+    *band = RECT{static_cast<LONG>(x0), static_cast<LONG>(y0), static_cast<LONG>(sides - x0 + 1),
+                 static_cast<LONG>(y0 + 1)};
   };
-  startBand(band);
+  // Row y of the lower half mirrors to row middle - y of the upper half.
+  auto mirror = [&] {
+    centre[centre - band] = RECT{band->left, static_cast<LONG>(middle - band->bottom + 1), band->right,
+                                 static_cast<LONG>(middle - band->top + 1)};
+  };
+  startBand();
   for (;;) {
     int64_t e2 = 2 * err;
     if (e2 >= dx) {  // inwards, and maybe down as well
       ++x0;
       dx += b8;
       err += dx;
-      if (2 * x0 > sides) break;
+      if (x0 > lastX) break;
       if (e2 > dy) continue;
     }
     ++y0;  // down
@@ -544,19 +567,14 @@ void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, s
     if (band->left == x0) {
       ++band->bottom;
     } else {
-      startBand(++band);
+      if (band != centre) mirror();
+      ++band;
+      startBand();
     }
   }
-  // Row y of the lower half mirrors to row middle - y of the upper half.
-  size_t bands = static_cast<size_t>(band - lower) + 1;
-  RECT* upper = lower - (bands - 1);
-  for (size_t k = 1; k < bands; ++k) {
-    const RECT& from = lower[k];
-    lower[-static_cast<std::ptrdiff_t>(k)] =
-        RECT{from.left, static_cast<LONG>(middle - from.bottom + 1), from.right, static_cast<LONG>(middle - from.top + 1)};
-  }
-  lower->top = static_cast<LONG>(std::min<int64_t>(lower->top, middle - lower->bottom + 1));
-  rects.assign(upper, lower + bands);
+  if (band != centre) mirror();
+  centre->top = static_cast<LONG>(std::min<int64_t>(centre->top, middle - centre->bottom + 1));
+  rects.assign(centre - (band - centre), band + 1);
 }
 
 bool tooLarge(const RECT& r) {
