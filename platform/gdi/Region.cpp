@@ -15,6 +15,13 @@ namespace {
 
 using Span = std::pair<LONG, LONG>;
 
+// Scratch lists kept from call to call give up their storage after a huge region, so that one
+// outsized call does not hold its memory for the life of the thread.
+void trimScratch(std::vector<RECT>& list) {
+  constexpr size_t kKeptScratch = 4096;
+  if (list.capacity() > kKeptScratch) std::vector<RECT>().swap(list);
+}
+
 // Walks the bands of a canonical rectangle list in place: [begin, end) share one top and bottom.
 struct BandCursor {
   const RECT* rects;
@@ -281,6 +288,7 @@ void removeRects(const std::vector<RECT>& a, const std::vector<RECT>& b, std::ve
     combineWithRect<RGN_DIFF>(*from, b[k], to);
     from = &to;
   }
+  trimScratch(between);
 }
 
 }  // namespace
@@ -389,6 +397,7 @@ void RegionBands::assignCombined(const RegionBands& a, const RegionBands& b, int
   thread_local std::vector<RECT> result;
   combineInto(a.rects_, b.rects_, mode, result);
   rects_.swap(result);
+  trimScratch(result);
 }
 
 RegionBands RegionBands::fromRects(const std::vector<RECT>& rects) {
@@ -575,6 +584,7 @@ void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, s
   if (band != centre) mirror();
   centre->top = static_cast<LONG>(std::min<int64_t>(centre->top, middle - centre->bottom + 1));
   rects.assign(centre - (band - centre), band + 1);
+  trimScratch(scratch);
 }
 
 bool tooLarge(const RECT& r) {
