@@ -530,12 +530,11 @@ std::vector<Span> ellipseRows(int64_t left, int64_t top, int64_t right, int64_t 
 }
 
 // The ellipse region filling the inclusive box, written into rects as the walk goes: the walk of
-// walkEllipse, with only its left column kept (the right one mirrors it about the centre) and a
-// row written when the walk first reaches it. The walk moves its lower and upper rows apart in
-// step, so the upper half mirrors the lower one. The bands are laid out in a scratch list kept
-// from call to call, the lower half's where they would go if no two rows shared a band and each
-// one's mirror image, once the band is complete, as far above the middle band, and then copied
-// out in one piece; the middle band, which the two halves share, is written once.
+// walkEllipse, with only its left column kept (the right one mirrors it about the centre), noting
+// the first column of each row it reaches. The walk moves its lower and upper rows apart in step,
+// so the upper half mirrors the lower one: each band of the lower half, once complete, is written
+// with its mirror image as far above the middle band into a scratch list kept from call to call,
+// and the whole copied out in one piece; the middle band, which the two halves share, once.
 void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& rects) {
   int64_t a = right - left, b = bottom - top, b1 = b & 1;
   int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a;
@@ -549,41 +548,45 @@ void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, s
   thread_local std::vector<RECT> scratch;
   if (scratch.size() < 2 * lowerRows - 1) scratch.resize(2 * lowerRows - 1);
   RECT* const centre = scratch.data() + lowerRows - 1;
-  RECT* band = centre;
-  auto startBand = [&] {
-    *band = RECT{static_cast<LONG>(x0), static_cast<LONG>(y0), static_cast<LONG>(sides - x0 + 1),
-                 static_cast<LONG>(y0 + 1)};
-  };
+  std::ptrdiff_t bands = 0;
   // Row y of the lower half mirrors to row middle - y of the upper half.
-  auto mirror = [&] {
-    centre[centre - band] = RECT{band->left, static_cast<LONG>(middle - band->bottom + 1), band->right,
-                                 static_cast<LONG>(middle - band->top + 1)};
+  auto writeBand = [&](int64_t column, int64_t from, int64_t to) {
+    LONG l = static_cast<LONG>(column), r = static_cast<LONG>(sides - column + 1);
+    if (bands == 0) {
+      *centre = RECT{l, static_cast<LONG>(std::min(from, middle - to + 1)), r, static_cast<LONG>(to)};
+    } else {
+      centre[bands] = RECT{l, static_cast<LONG>(from), r, static_cast<LONG>(to)};
+      centre[-bands] = RECT{l, static_cast<LONG>(middle - to + 1), r, static_cast<LONG>(middle - from + 1)};
+    }
+    ++bands;
   };
-  startBand();
+  int64_t bandColumn = x0, bandTop = y0;
   for (;;) {
     int64_t e2 = 2 * err;
     if (e2 >= dx) {  // inwards, and maybe down as well
       ++x0;
       dx += b8;
       err += dx;
-      if (x0 > lastX) break;
+      if (x0 > lastX) {
+        writeBand(bandColumn, bandTop, y0 + 1);
+        break;
+      }
       if (e2 > dy) continue;
     }
     ++y0;  // down
     dy += a8;
     err += dy;
-    if (y0 > bottom) break;
-    if (band->left == x0) {
-      ++band->bottom;
-    } else {
-      if (band != centre) mirror();
-      ++band;
-      startBand();
+    if (y0 > bottom) {
+      writeBand(bandColumn, bandTop, y0);
+      break;
+    }
+    if (x0 != bandColumn) {
+      writeBand(bandColumn, bandTop, y0);
+      bandColumn = x0;
+      bandTop = y0;
     }
   }
-  if (band != centre) mirror();
-  centre->top = static_cast<LONG>(std::min<int64_t>(centre->top, middle - centre->bottom + 1));
-  rects.assign(centre - (band - centre), band + 1);
+  rects.assign(centre - (bands - 1), centre + bands);
   trimScratch(scratch);
 }
 
