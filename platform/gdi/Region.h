@@ -60,11 +60,12 @@ class RegionBands {
 // it the creating call fails, so no input can make a region allocate without bound.
 constexpr long long kMaxShapeExtent = 1 << 18;
 
-// Shapes are built into a region given, reusing its storage, and the builder returns false,
-// leaving the region empty, beyond kMaxShapeExtent.
+// Beyond kMaxShapeExtent these builders fail, giving the empty region. The ellipse and polygon
+// are built into the region given, reusing its storage, and return false on failure.
 // The region CreateEllipticRgn(left, top, right, bottom) gives (the rectangle normalized first).
 bool ellipseRegion(RECT box, RegionBands& out);
-// CreateRoundRectRgn: a rectangle whose corners are quarter ellipses of the given size; *ok as above.
+// CreateRoundRectRgn: a rectangle whose corners are quarter ellipses of the given size; *ok is set
+// to false on failure.
 RegionBands roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, bool* ok);
 // CreatePolyPolygonRgn: each point samples pixel (x, y) at its top-left corner; mode is ALTERNATE
 // or WINDING.
