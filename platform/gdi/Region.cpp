@@ -5,7 +5,6 @@
 #include "gdi/Region.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 
