@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "DibSurface.h"
 #include "PrivateXvfb.h"
 #include "forms/frmAttendere.h"
 #include "framework/App.h"
@@ -88,13 +89,7 @@ void BM_FrameFromThread(benchmark::State& state) {
 
   constexpr int kWidth = 252, kHeight = 58;
   std::vector<uint32_t> pixels(kWidth * kHeight);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = kWidth;
-  bi.bmiHeader.biHeight = -kHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO bi = topDownDib32(kWidth, kHeight);
 
   // One painting thread for the whole run; each iteration hands it one frame and times its work.
   std::mutex lock;

@@ -1,6 +1,7 @@
 // How long one full repaint of a button takes: the renderer composing the picture off screen and
 // the single copy to the window. Measured on the headless screen. The result window's Ok button
-// has a source of its own (OkButtonBench.cpp), shared with the Windows build.
+// and an elliptic gradient button have a source of their own (RedrawButtonBench.cpp), shared with
+// the Windows build.
 #include <benchmark/benchmark.h>
 
 #include <windows.h>
@@ -22,22 +23,6 @@ void BM_RedrawClassicButton(benchmark::State& state) {
   for (auto _ : state) w.Ok.Refresh();
 }
 BENCHMARK(BM_RedrawClassicButton);
-
-// An elliptic button with a top-to-bottom gradient face and its shaded edge ring.
-void BM_RedrawEllipticGradientButton(benchmark::State& state) {
-  BenchWindow w;
-  w.Load();
-  w.Show();
-  w.Ok.setCaption("&Ok");
-  w.Ok.setBackColor(0xFFC080);
-  w.Ok.setGradientColor(0x804000);
-  w.Ok.setGradientMode(3);
-  w.Ok.setButtonShape(4);
-  w.Ok.UserControl.Size(1200, 600);
-  corvane::headless::runUntilIdle();
-  for (auto _ : state) w.Ok.Refresh();
-}
-BENCHMARK(BM_RedrawEllipticGradientButton);
 
 // Every style, at the result window's button size (61 x 25 pixels, solid face) and at 200 x 60
 // pixels with a left-to-right gradient face; the rounded style (2) is the yardstick.

@@ -2,11 +2,8 @@
 // source builds against our platform (Google Benchmark) and, with mingw-w64, against a real Win32
 // GDI (the small harness in MiniBenchmark.h), so that scripts/bench-vs-wine can set the two side by
 // side call for call.
-#ifdef _WIN32
-#include "MiniBenchmark.h"
-#else
-#include <benchmark/benchmark.h>
-#endif
+#include "BlitLoops.h"
+
 #include <windows.h>
 
 #include <cstdlib>
@@ -21,33 +18,6 @@ constexpr int kScreenHeight = 768;
 constexpr int kOkWidth = 61, kOkHeight = 25;
 constexpr int kEllipseWidth = 80, kEllipseHeight = 40;
 
-// A memory DC with a top-down 32-bit DIB section selected.
-struct DibSurface {
-  DibSurface(int width, int height) : dc(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    old = SelectObject(dc, bitmap);
-    PatBlt(dc, 0, 0, width, height, WHITENESS);
-  }
-  ~DibSurface() {
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-  }
-  DibSurface(const DibSurface&) = delete;
-  DibSurface& operator=(const DibSurface&) = delete;
-  HDC dc;
-  HBITMAP bitmap = nullptr;
-  HGDIOBJ old = nullptr;
-  void* bits = nullptr;
-};
-
 void MemcpyScreen(benchmark::State& state) {
   std::vector<unsigned char> from(size_t{kScreenWidth} * kScreenHeight * 4, 1), to(from.size());
   for (auto _ : state) {
@@ -60,21 +30,14 @@ BENCHMARK(MemcpyScreen);
 
 void BitBltSrcCopyScreen(benchmark::State& state) {
   DibSurface from(kScreenWidth, kScreenHeight), to(kScreenWidth, kScreenHeight);
-  for (auto _ : state) {
-    BitBlt(to.dc, 0, 0, kScreenWidth, kScreenHeight, from.dc, 0, 0, SRCCOPY);
-    benchmark::ClobberMemory();
-  }
+  timeBitBlt(state, to, from, SRCCOPY);
 }
 BENCHMARK(BitBltSrcCopyScreen);
 
 void StretchBltHalve(benchmark::State& state) {
   DibSurface from(kScreenWidth, kScreenHeight), to(kScreenWidth / 2, kScreenHeight / 2);
   SetStretchBltMode(to.dc, COLORONCOLOR);
-  for (auto _ : state) {
-    StretchBlt(to.dc, 0, 0, kScreenWidth / 2, kScreenHeight / 2, from.dc, 0, 0, kScreenWidth, kScreenHeight,
-               SRCCOPY);
-    benchmark::ClobberMemory();
-  }
+  timeStretchBlt(state, to, from);
 }
 BENCHMARK(StretchBltHalve);
 

@@ -62,7 +62,7 @@ HGDIOBJ insert(std::unique_ptr<GdiObject> object) {
   if (s.generation == 0) s.generation = 1;
   HGDIOBJ handle = encode(slot, s.generation);
   object->handle = handle;
-  s.object = std::move(object);
+  s.object.reset(object.release());
   return handle;
 }
 
@@ -87,7 +87,7 @@ bool removeObject(HGDIOBJ handle) {
   }
   if (slot->object->stock || slot->object->selectCount > 0) return false;
   HandleTable& t = table();
-  std::unique_ptr<GdiObject> doomed = std::move(slot->object);
+  std::unique_ptr<GdiObject, DisposeObject> doomed = std::move(slot->object);
   t.freeSlots.push_back(static_cast<size_t>(slot - t.slots.data()));
   --t.live;
   doomed.reset();  // after the table is consistent, since a destructor may delete other objects

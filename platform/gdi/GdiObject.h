@@ -30,6 +30,9 @@ struct GdiObject {
   // GetObjectA for this kind: copies at most size bytes of its description into buffer (or, with
   // a NULL buffer, returns the size needed) and returns the bytes written; 0 when it has none.
   virtual int describe(int size, void* buffer) const { return 0; }
+  // Ends the object when its handle goes. Kinds that are made and deleted very often keep the
+  // object, with its storage, for the next one of their kind instead.
+  virtual void dispose() { delete this; }
   GdiObject(const GdiObject&) = delete;
   GdiObject& operator=(const GdiObject&) = delete;
 
@@ -46,10 +49,14 @@ HGDIOBJ addObject(std::unique_ptr<GdiObject> object);
 // Makes the object a stock object: never counted, never deleted.
 HGDIOBJ addStockObject(std::unique_ptr<GdiObject> object);
 
+struct DisposeObject {
+  void operator()(GdiObject* object) const { object->dispose(); }
+};
+
 // The table's slots, which findObject reads inline since every GDI call looks up handles;
 // GdiObject.cpp owns them and keeps these two current.
 struct HandleSlot {
-  std::unique_ptr<GdiObject> object;
+  std::unique_ptr<GdiObject, DisposeObject> object;
   uint16_t generation = 0;
 };
 extern HandleSlot* handleSlots;

@@ -5,7 +5,6 @@
 #include "gdi/Region.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 
@@ -14,6 +13,13 @@ namespace gdi {
 namespace {
 
 using Span = std::pair<LONG, LONG>;
+
+// Scratch lists kept from call to call give up their storage after a huge region, so that one
+// outsized call does not hold its memory for the life of the thread.
+void trimScratch(std::vector<RECT>& list) {
+  constexpr size_t kKeptScratch = 4096;
+  if (list.capacity() > kKeptScratch) std::vector<RECT>().swap(list);
+}
 
 // Walks the bands of a canonical rectangle list in place: [begin, end) share one top and bottom.
 struct BandCursor {
@@ -80,19 +86,30 @@ class BandBuilder {
     lastBegin_ = base + lastBand;
     hasLast_ = true;
   }
-  // A band of one span, in one step.
-  void single(LONG top, LONG bottom, LONG x0, LONG x1) {
-    if (x0 >= x1 || top >= bottom) return;
-    if (hasLast_ && rects_.size() - lastBegin_ == 1) {
-      RECT& last = rects_.back();
-      if (last.bottom == top && last.left == x0 && last.right == x1) {
-        last.bottom = bottom;
-        return;
+  // Rows top to bottom - 1 of one span each, row() giving each row's left and right in turn: each
+  // a band of its own, merged into the one above when equal, written through a pointer into room
+  // made beforehand.
+  template <typename Row>
+  void singleRows(LONG top, LONG bottom, Row row) {
+    size_t base = rects_.size();
+    rects_.resize(base + static_cast<size_t>(bottom - top));  // at most one rectangle a row
+    RECT* out = rects_.data() + base;
+    RECT* last = hasLast_ && base - lastBegin_ == 1 ? out - 1 : nullptr;
+    for (LONG y = top; y < bottom; ++y) {
+      auto [x0, x1] = row();
+      if (x0 >= x1) continue;
+      if (last != nullptr && last->bottom == y && last->left == x0 && last->right == x1) {
+        last->bottom = y + 1;
+        continue;
       }
+      *out = RECT{x0, y, x1, y + 1};
+      last = out++;
     }
-    lastBegin_ = rects_.size();
-    hasLast_ = true;
-    rects_.push_back(RECT{x0, top, x1, bottom});
+    rects_.resize(static_cast<size_t>(out - rects_.data()));
+    if (last != nullptr) {
+      lastBegin_ = static_cast<size_t>(last - rects_.data());
+      hasLast_ = true;
+    }
   }
   void end() {
     size_t count = rects_.size() - bandBegin_;
@@ -210,12 +227,80 @@ void combineBands(const std::vector<RECT>& a, const std::vector<RECT>& b, std::v
   }
 }
 
+// The same for RGN_AND and RGN_DIFF when b is a single rectangle, the usual clip or trim: bands
+// above and below it are taken whole, and only those beside it are cut.
+template <int mode>
+void combineWithRect(const std::vector<RECT>& a, const RECT& cut, std::vector<RECT>& result) {
+  BandBuilder builder(result);
+  const RECT* rects = a.data();
+  const size_t count = a.size();
+  size_t i = 0;
+  while (i < count && rects[i].bottom <= cut.top) ++i;
+  if (mode == RGN_DIFF && i > 0) {
+    size_t lastBand = i - 1;
+    while (lastBand > 0 && rects[lastBand - 1].top == rects[i - 1].top) --lastBand;
+    builder.verbatim(rects, i, lastBand);
+  }
+  while (i < count && rects[i].top < cut.bottom) {
+    size_t end = i;
+    LONG top = rects[i].top, bottom = rects[i].bottom;
+    while (end < count && rects[end].top == top) ++end;
+    if (mode == RGN_DIFF && top < cut.top) builder.copy(top, cut.top, &rects[i], end - i);
+    builder.begin(std::max(top, cut.top), std::min(bottom, cut.bottom));
+    for (size_t k = i; k < end; ++k) {
+      if (mode == RGN_AND) {
+        builder.span(std::max(rects[k].left, cut.left), std::min(rects[k].right, cut.right));
+      } else {
+        builder.span(rects[k].left, std::min(rects[k].right, cut.left));
+        builder.span(std::max(rects[k].left, cut.right), rects[k].right);
+      }
+    }
+    builder.end();
+    if (mode == RGN_DIFF && bottom > cut.bottom) builder.copy(cut.bottom, bottom, &rects[i], end - i);
+    i = end;
+  }
+  if (mode == RGN_DIFF && i < count) {
+    // The first band below may continue the last one written; the rest stand as they are.
+    size_t end = i;
+    while (end < count && rects[end].top == rects[i].top) ++end;
+    builder.copy(rects[i].top, rects[i].bottom, &rects[i], end - i);
+    if (end < count) {
+      size_t lastBand = count - 1;
+      while (lastBand > end && rects[lastBand - 1].top == rects[count - 1].top) --lastBand;
+      builder.verbatim(&rects[end], count - end, lastBand - end);
+    }
+  }
+}
+
+// A trim of a few rectangles (a corner's triangle, a run of pixels) is removed one rectangle at a
+// time: each pass sweeps only the bands beside that rectangle, where one general sweep would weigh
+// every band of both.
+constexpr size_t kFewRects = 4;
+
+void removeRects(const std::vector<RECT>& a, const std::vector<RECT>& b, std::vector<RECT>& out) {
+  thread_local std::vector<RECT> between;
+  const std::vector<RECT>* from = &a;
+  for (size_t k = 0; k < b.size(); ++k) {
+    // The passes alternate between the two lists so that the last one writes out.
+    std::vector<RECT>& to = (b.size() - 1 - k) % 2 == 0 ? out : between;
+    to.clear();
+    combineWithRect<RGN_DIFF>(*from, b[k], to);
+    from = &to;
+  }
+  trimScratch(between);
+}
+
 }  // namespace
 
 RegionBands RegionBands::fromRect(const RECT& rect) {
   RegionBands region;
-  if (rect.left < rect.right && rect.top < rect.bottom) region.rects_.push_back(rect);
+  region.assignRect(rect);
   return region;
+}
+
+void RegionBands::assignRect(const RECT& rect) {
+  rects_.clear();
+  if (rect.left < rect.right && rect.top < rect.bottom) rects_.push_back(rect);
 }
 
 RECT RegionBands::box() const {
@@ -261,31 +346,57 @@ RegionBands RegionBands::intersected(const RECT& rect) const {
   return combine(*this, fromRect(rect), RGN_AND);
 }
 
-RegionBands RegionBands::combine(const RegionBands& a, const RegionBands& b, int mode) {
+namespace {
+
+// The combination of a and b written into out, which is neither of them.
+void combineInto(const std::vector<RECT>& a, const std::vector<RECT>& b, int mode, std::vector<RECT>& out) {
+  out.clear();
   switch (mode) {
     case RGN_AND:
-      if (a.empty() || b.empty()) return RegionBands();
+      if (a.empty() || b.empty()) return;
       break;
     case RGN_OR:
     case RGN_XOR:
-      if (a.empty()) return b;
-      if (b.empty()) return a;
+      if (a.empty() || b.empty()) {
+        out = a.empty() ? b : a;
+        return;
+      }
       break;
     case RGN_DIFF:
-      if (a.empty()) return RegionBands();
-      if (b.empty()) return a;
+      if (a.empty() || b.empty()) {
+        out = a;
+        return;
+      }
       break;
-    default: return RegionBands();
+    default: return;
   }
-  RegionBands result;
-  result.rects_.reserve(a.rects_.size() + b.rects_.size());
+  out.reserve(a.size() + b.size());
+  if (b.size() == 1 && mode == RGN_AND) return combineWithRect<RGN_AND>(a, b.front(), out);
+  if (a.size() == 1 && mode == RGN_AND) return combineWithRect<RGN_AND>(b, a.front(), out);
+  if (mode == RGN_DIFF && b.size() <= kFewRects) return removeRects(a, b, out);
   switch (mode) {
-    case RGN_AND: combineBands<RGN_AND>(a.rects_, b.rects_, result.rects_); break;
-    case RGN_OR: combineBands<RGN_OR>(a.rects_, b.rects_, result.rects_); break;
-    case RGN_XOR: combineBands<RGN_XOR>(a.rects_, b.rects_, result.rects_); break;
-    default: combineBands<RGN_DIFF>(a.rects_, b.rects_, result.rects_); break;
+    case RGN_AND: combineBands<RGN_AND>(a, b, out); break;
+    case RGN_OR: combineBands<RGN_OR>(a, b, out); break;
+    case RGN_XOR: combineBands<RGN_XOR>(a, b, out); break;
+    default: combineBands<RGN_DIFF>(a, b, out); break;
   }
+}
+
+}  // namespace
+
+RegionBands RegionBands::combine(const RegionBands& a, const RegionBands& b, int mode) {
+  RegionBands result;
+  combineInto(a.rects_, b.rects_, mode, result.rects_);
   return result;
+}
+
+void RegionBands::assignCombined(const RegionBands& a, const RegionBands& b, int mode) {
+  // The result is written aside, since this region may be an operand, and the two lists then
+  // trade places: the storage this region had becomes the next result's.
+  thread_local std::vector<RECT> result;
+  combineInto(a.rects_, b.rects_, mode, result);
+  rects_.swap(result);
+  trimScratch(result);
 }
 
 RegionBands RegionBands::fromRects(const std::vector<RECT>& rects) {
@@ -417,38 +528,65 @@ std::vector<Span> ellipseRows(int64_t left, int64_t top, int64_t right, int64_t 
   return rows;
 }
 
-// The ellipse region filling the inclusive box, written as the walk goes. The walk moves its lower
-// and upper rows apart in step, so the upper half mirrors the lower one: the lower half's bands are
-// written first, then moved down to make room for their mirror images, and the middle band, which
-// the two halves share, is written once.
-RegionBands ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom) {
-  std::vector<RECT> rects;
-  rects.reserve(static_cast<size_t>(bottom - top + 1));  // the region has no more bands than rows
-  int64_t lastRow = INT64_MIN, middle = 0;
-  walkEllipse(left, top, right, bottom, [&](int64_t x0, int64_t x1, int64_t y0, int64_t y1) {
-    if (lastRow == INT64_MIN) middle = y0 + y1;  // twice the centre row
-    if (y0 == lastRow || y0 > bottom) return;
-    lastRow = y0;
-    LONG l = static_cast<LONG>(x0), r = static_cast<LONG>(x1 + 1);
-    if (!rects.empty() && rects.back().left == l && rects.back().right == r) {
-      ++rects.back().bottom;
-    } else {
-      rects.push_back(RECT{l, static_cast<LONG>(y0), r, static_cast<LONG>(y0 + 1)});
-    }
-  });
-  if (rects.empty()) return RegionBands();
+// The ellipse region filling the inclusive box, written into rects as the walk goes: the walk of
+// walkEllipse, with only its left column kept (the right one mirrors it about the centre), noting
+// the first column of each row it reaches. The walk moves its lower and upper rows apart in step,
+// so the upper half mirrors the lower one: each band of the lower half, once complete, is written
+// with its mirror image as far above the middle band into a scratch list kept from call to call,
+// and the whole copied out in one piece; the middle band, which the two halves share, once.
+void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& rects) {
+  int64_t a = right - left, b = bottom - top, b1 = b & 1;
+  int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a;
+  int64_t err = dx + dy + b1 * a * a;
+  const int64_t a8 = 8 * a * a, b8 = 8 * b * b;
+  int64_t x0 = left, y0 = top + (b + 1) / 2;
+  const int64_t sides = left + right;  // x0 plus the right column
+  const int64_t lastX = sides >> 1;    // the walk ends when x0 passes the right column
+  const int64_t middle = 2 * y0 - b1;  // twice the centre row
+  const size_t lowerRows = static_cast<size_t>(bottom - y0 + 1);
+  thread_local std::vector<RECT> scratch;
+  if (scratch.size() < 2 * lowerRows - 1) scratch.resize(2 * lowerRows - 1);
+  RECT* const centre = scratch.data() + lowerRows - 1;
+  std::ptrdiff_t bands = 0;
   // Row y of the lower half mirrors to row middle - y of the upper half.
-  size_t lower = rects.size();
-  rects.resize(2 * lower - 1);
-  std::copy_backward(rects.begin(), rects.begin() + static_cast<std::ptrdiff_t>(lower), rects.end());
-  for (size_t k = 0; k + 1 < lower; ++k) {
-    const RECT& band = rects[rects.size() - 1 - k];
-    rects[k] = RECT{band.left, static_cast<LONG>(middle - band.bottom + 1), band.right,
-                    static_cast<LONG>(middle - band.top + 1)};
+  auto writeBand = [&](int64_t column, int64_t from, int64_t to) {
+    LONG l = static_cast<LONG>(column), r = static_cast<LONG>(sides - column + 1);
+    if (bands == 0) {
+      *centre = RECT{l, static_cast<LONG>(std::min(from, middle - to + 1)), r, static_cast<LONG>(to)};
+    } else {
+      centre[bands] = RECT{l, static_cast<LONG>(from), r, static_cast<LONG>(to)};
+      centre[-bands] = RECT{l, static_cast<LONG>(middle - to + 1), r, static_cast<LONG>(middle - from + 1)};
+    }
+    ++bands;
+  };
+  int64_t bandColumn = x0, bandTop = y0;
+  for (;;) {
+    int64_t e2 = 2 * err;
+    if (e2 >= dx) {  // inwards, and maybe down as well
+      ++x0;
+      dx += b8;
+      err += dx;
+      if (x0 > lastX) {
+        writeBand(bandColumn, bandTop, y0 + 1);
+        break;
+      }
+      if (e2 > dy) continue;
+    }
+    ++y0;  // down
+    dy += a8;
+    err += dy;
+    if (y0 > bottom) {
+      writeBand(bandColumn, bandTop, y0);
+      break;
+    }
+    if (x0 != bandColumn) {
+      writeBand(bandColumn, bandTop, y0);
+      bandColumn = x0;
+      bandTop = y0;
+    }
   }
-  RECT& centre = rects[lower - 1];
-  centre.top = static_cast<LONG>(std::min<int64_t>(centre.top, middle - centre.bottom + 1));
-  return RegionBands::adoptCanonical(std::move(rects));
+  rects.assign(centre - (bands - 1), centre + bands);
+  trimScratch(scratch);
 }
 
 bool tooLarge(const RECT& r) {
@@ -458,15 +596,17 @@ bool tooLarge(const RECT& r) {
 
 }  // namespace
 
-RegionBands ellipseRegion(RECT box, bool* ok) {
+bool ellipseRegion(RECT box, RegionBands& out) {
   box = normalized(box);
-  *ok = !tooLarge(box);
-  if (!*ok) return RegionBands();
+  std::vector<RECT>& rects = out.refill();
+  if (tooLarge(box)) return false;
   // The ellipse fills the inclusive box (left, top)-(right - 2, bottom - 2); boxes of two pixels
   // or less across are plain rectangles.
   if (box.right - box.left <= 2 || box.bottom - box.top <= 2)
-    return RegionBands::fromRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
-  return ellipseFromWalk(box.left, box.top, box.right - 2, box.bottom - 2);
+    out.assignRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
+  else
+    ellipseFromWalk(box.left, box.top, box.right - 2, box.bottom - 2, rects);
+  return true;
 }
 
 RegionBands roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, bool* ok) {
@@ -535,10 +675,26 @@ struct ActiveEdge {
   }
 };
 
+// Rows y to end - 1 crossed by the two edges alone: whatever the mode, a row is inside between
+// them. The edges are stepped in locals so that writing the rows does not make them reload.
+int64_t twoEdgeRows(ActiveEdge& first, ActiveEdge& second, int64_t y, int64_t end, BandBuilder& builder) {
+  ActiveEdge a = first, b = second;
+  // An edge's x in a row it crosses lies between its ends' x, so it fits a LONG.
+  builder.singleRows(static_cast<LONG>(y), static_cast<LONG>(end), [&] {
+    std::pair<LONG, LONG> row{static_cast<LONG>(std::min(a.x, b.x)), static_cast<LONG>(std::max(a.x, b.x))};
+    a.nextRow();
+    b.nextRow();
+    return row;
+  });
+  first = a;
+  second = b;
+  return end;
+}
+
 }  // namespace
 
-RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, int mode, bool* ok) {
-  *ok = true;
+bool polygonRegion(const POINT* points, const int* counts, int polygons, int mode, RegionBands& out) {
+  std::vector<RECT>& rects = out.refill();
   // Scratch lists kept from call to call: regions are made often and their outlines are small.
   thread_local std::vector<Edge> edges;
   thread_local std::vector<ActiveEdge> active;
@@ -559,17 +715,13 @@ RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, 
     }
     p += n;
   }
-  if (edges.empty()) return RegionBands();
-  if (ymax - ymin > kMaxShapeExtent) {
-    *ok = false;
-    return RegionBands();
-  }
+  if (edges.empty()) return true;
+  if (ymax - ymin > kMaxShapeExtent) return false;
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-  // The region's rectangles are gathered here and copied out at their final count.
-  thread_local std::vector<RECT> rects;
-  rects.clear();
+  // Spans of a row come out sorted by x, so the list is canonical as written. An edge's x in a row
+  // it crosses lies between its ends' x, so it fits a LONG.
   BandBuilder builder(rects);
-  auto clampX = [](int64_t x) { return static_cast<LONG>(std::clamp<int64_t>(x, INT_MIN, INT_MAX)); };
+  auto narrow = [](int64_t x) { return static_cast<LONG>(x); };
   size_t nextEdge = 0;
   for (int64_t y = ymin; y < ymax;) {
     active.erase(std::remove_if(active.begin(), active.end(), [y](const ActiveEdge& e) { return e.y1 <= y; }),
@@ -579,13 +731,7 @@ RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, 
     int64_t blockEnd = nextEdge < edges.size() ? edges[nextEdge].y0 : ymax;
     for (const ActiveEdge& e : active) blockEnd = std::min(blockEnd, e.y1);
     if (active.size() == 2) {
-      // Whatever the mode, a row crossed by two edges is inside between them.
-      for (; y < blockEnd; ++y) {
-        int64_t a = active[0].x, b = active[1].x;
-        builder.single(static_cast<LONG>(y), static_cast<LONG>(y + 1), clampX(std::min(a, b)), clampX(std::max(a, b)));
-        active[0].nextRow();
-        active[1].nextRow();
-      }
+      y = twoEdgeRows(active[0], active[1], y, blockEnd, builder);
       continue;
     }
     // The edges stay nearly in order from row to row: an insertion sort is about one pass.
@@ -600,14 +746,13 @@ RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, 
     for (size_t i = 0; i + 1 < active.size(); ++i) {
       winding += mode == WINDING ? active[i].dir : 1;
       bool in = mode == WINDING ? winding != 0 : (winding & 1) != 0;
-      if (in && active[i].x < active[i + 1].x) builder.span(clampX(active[i].x), clampX(active[i + 1].x));
+      if (in && active[i].x < active[i + 1].x) builder.span(narrow(active[i].x), narrow(active[i + 1].x));
     }
     builder.end();
     for (ActiveEdge& e : active) e.nextRow();
     ++y;
   }
-  // Spans of a row come out sorted by x, so the builder's list is canonical.
-  return RegionBands::adoptCanonical(std::vector<RECT>(rects.begin(), rects.end()));
+  return true;
 }
 
 RegionBands frameRegion(const RegionBands& region, int width, int height) {

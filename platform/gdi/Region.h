@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "gdi/GdiObject.h"
@@ -15,6 +16,7 @@ class RegionBands {
  public:
   RegionBands() = default;
   static RegionBands fromRect(const RECT& rect);  // an empty or inverted rect gives the empty region
+  void assignRect(const RECT& rect);              // the same, in place
 
   const std::vector<RECT>& rects() const { return rects_; }
   bool empty() const { return rects_.empty(); }
@@ -26,6 +28,8 @@ class RegionBands {
 
   // mode is RGN_AND, RGN_OR, RGN_XOR or RGN_DIFF.
   static RegionBands combine(const RegionBands& a, const RegionBands& b, int mode);
+  // The same, into this region, which may be a or b; the storage it had is kept for the next one.
+  void assignCombined(const RegionBands& a, const RegionBands& b, int mode);
   // Builds from arbitrary (possibly overlapping) rectangles by union.
   static RegionBands fromRects(const std::vector<RECT>& rects);
 
@@ -42,6 +46,11 @@ class RegionBands {
   bool assignCanonical(const std::vector<RECT>& rects);
   // Takes a list its builder already made canonical, unchecked.
   static RegionBands adoptCanonical(std::vector<RECT>&& rects);
+  // The emptied list, its storage kept, for a builder that writes it canonical, unchecked.
+  std::vector<RECT>& refill() {
+    rects_.clear();
+    return rects_;
+  }
 
  private:
   std::vector<RECT> rects_;
@@ -51,14 +60,16 @@ class RegionBands {
 // it the creating call fails, so no input can make a region allocate without bound.
 constexpr long long kMaxShapeExtent = 1 << 18;
 
+// Beyond kMaxShapeExtent these builders fail, giving the empty region. The ellipse and polygon
+// are built into the region given, reusing its storage, and return false on failure.
 // The region CreateEllipticRgn(left, top, right, bottom) gives (the rectangle normalized first).
-// These builders set *ok to false, and give the empty region, beyond kMaxShapeExtent.
-RegionBands ellipseRegion(RECT box, bool* ok);
-// CreateRoundRectRgn: a rectangle whose corners are quarter ellipses of the given size.
+bool ellipseRegion(RECT box, RegionBands& out);
+// CreateRoundRectRgn: a rectangle whose corners are quarter ellipses of the given size; *ok is set
+// to false on failure.
 RegionBands roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, bool* ok);
 // CreatePolyPolygonRgn: each point samples pixel (x, y) at its top-left corner; mode is ALTERNATE
 // or WINDING.
-RegionBands polygonRegion(const POINT* points, const int* counts, int polygons, int mode, bool* ok);
+bool polygonRegion(const POINT* points, const int* counts, int polygons, int mode, RegionBands& out);
 // The part of the region within width pixels of its left or right edge or height pixels of its
 // top or bottom edge (what FrameRgn paints).
 RegionBands frameRegion(const RegionBands& region, int width, int height);
@@ -67,8 +78,13 @@ RegionBands frameRegion(const RegionBands& region, int width, int height);
 // counter-clockwise on the screen starting at the rightmost pixel of the middle row.
 std::vector<POINT> ellipseOutline(int left, int top, int right, int bottom);
 
+// Regions are made and deleted by the dozen on every repaint of a shaped button: a deleted region
+// object waits, with the storage of its rectangles, to be the next one made.
 struct RegionObject : GdiObject {
   RegionObject() : GdiObject(ObjectKind::Region) {}
+  // An empty region object, taken from those waiting when there is one.
+  static std::unique_ptr<RegionObject> make();
+  void dispose() override;
   RegionBands bands;
 };
 

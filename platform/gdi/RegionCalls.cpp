@@ -26,22 +26,29 @@ RegionObject* regionFromHandle(HRGN handle) {
   return gdi::objectAs<RegionObject>(handle, gdi::ObjectKind::Region);
 }
 
-HRGN newRegion(RegionBands bands) {
-  auto object = std::make_unique<RegionObject>();
-  object->bands = std::move(bands);
+HRGN addRegion(std::unique_ptr<RegionObject> object) {
   return static_cast<HRGN>(gdi::addObject(std::move(object)));
+}
+
+HRGN newRegion(RegionBands bands) {
+  auto object = RegionObject::make();
+  object->bands = std::move(bands);
+  return addRegion(std::move(object));
 }
 
 RECT normalizedRect(int x1, int y1, int x2, int y2) {
   return RECT{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 }
 
-HRGN shapeOrFail(RegionBands bands, bool ok) {
-  if (!ok) {
+// A region object with the shape build writes into it, or NULL when the shape is too large.
+template <typename Build>
+HRGN newShape(Build build) {
+  auto object = RegionObject::make();
+  if (!build(object->bands)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  return newRegion(std::move(bands));
+  return addRegion(std::move(object));
 }
 
 // Only the part inside the clip box is walked, so a huge region costs no more than the surface.
@@ -56,8 +63,52 @@ void paintRegion(gdi::DeviceContext& dc, const RegionBands& region, HBRUSH brush
 
 }  // namespace
 
+namespace gdi {
+
+namespace {
+
+// Enough for every region a repaint has alive at once, few enough to cost nothing kept.
+constexpr size_t kWaitingRegions = 32;
+// A region of more rectangles than any button outline frees its storage instead of keeping it.
+constexpr size_t kKeptRects = 512;
+
+std::vector<RegionObject*>& waitingRegions() {
+  static auto* waiting = [] {
+    auto* list = new std::vector<RegionObject*>;  // outlives every static that may delete regions
+    list->reserve(kWaitingRegions);
+    return list;
+  }();
+  return *waiting;
+}
+
+}  // namespace
+
+std::unique_ptr<RegionObject> RegionObject::make() {
+  std::vector<RegionObject*>& waiting = waitingRegions();
+  if (waiting.empty()) return std::make_unique<RegionObject>();
+  std::unique_ptr<RegionObject> object(waiting.back());
+  waiting.pop_back();
+  return object;
+}
+
+void RegionObject::dispose() {
+  std::vector<RegionObject*>& waiting = waitingRegions();
+  if (waiting.size() >= kWaitingRegions || bands.rects().capacity() > kKeptRects) {
+    delete this;
+    return;
+  }
+  bands.refill();
+  selectCount = 0;
+  handle = nullptr;
+  waiting.push_back(this);
+}
+
+}  // namespace gdi
+
 HRGN WINAPI CreateRectRgn(int x1, int y1, int x2, int y2) {
-  return newRegion(RegionBands::fromRect(normalizedRect(x1, y1, x2, y2)));
+  auto object = RegionObject::make();
+  object->bands.assignRect(normalizedRect(x1, y1, x2, y2));
+  return addRegion(std::move(object));
 }
 
 HRGN WINAPI CreateRectRgnIndirect(const RECT* lprect) {
@@ -69,9 +120,7 @@ HRGN WINAPI CreateRectRgnIndirect(const RECT* lprect) {
 }
 
 HRGN WINAPI CreateEllipticRgn(int x1, int y1, int x2, int y2) {
-  bool ok = false;
-  RegionBands bands = gdi::ellipseRegion(RECT{x1, y1, x2, y2}, &ok);
-  return shapeOrFail(std::move(bands), ok);
+  return newShape([&](RegionBands& out) { return gdi::ellipseRegion(RECT{x1, y1, x2, y2}, out); });
 }
 
 HRGN WINAPI CreateEllipticRgnIndirect(const RECT* lprect) {
@@ -83,9 +132,11 @@ HRGN WINAPI CreateEllipticRgnIndirect(const RECT* lprect) {
 }
 
 HRGN WINAPI CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h) {
-  bool ok = false;
-  RegionBands bands = gdi::roundRectRegion(RECT{x1, y1, x2, y2}, w, h, &ok);
-  return shapeOrFail(std::move(bands), ok);
+  return newShape([&](RegionBands& out) {
+    bool ok = false;
+    out = gdi::roundRectRegion(RECT{x1, y1, x2, y2}, w, h, &ok);
+    return ok;
+  });
 }
 
 HRGN WINAPI CreatePolyPolygonRgn(const POINT* pptl, const INT* pc, int cPoly, int iMode) {
@@ -99,9 +150,7 @@ HRGN WINAPI CreatePolyPolygonRgn(const POINT* pptl, const INT* pc, int cPoly, in
       return nullptr;
     }
   }
-  bool ok = false;
-  RegionBands bands = gdi::polygonRegion(pptl, pc, cPoly, iMode, &ok);
-  return shapeOrFail(std::move(bands), ok);
+  return newShape([&](RegionBands& out) { return gdi::polygonRegion(pptl, pc, cPoly, iMode, out); });
 }
 
 HRGN WINAPI CreatePolygonRgn(const POINT* pptl, int cPoint, int iMode) {
@@ -137,7 +186,7 @@ int WINAPI CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode) {
   }
   RegionObject* src2 = regionFromHandle(hrgnSrc2);
   if (src2 == nullptr) return ERROR;
-  dst->bands = RegionBands::combine(src1->bands, src2->bands, iMode);
+  dst->bands.assignCombined(src1->bands, src2->bands, iMode);
   return dst->bands.type();
 }
 
@@ -215,7 +264,7 @@ DWORD WINAPI GetRegionData(HRGN hrgn, DWORD nCount, LPRGNDATA lpRgnData) {
 BOOL WINAPI SetRectRgn(HRGN hrgn, int left, int top, int right, int bottom) {
   RegionObject* region = regionFromHandle(hrgn);
   if (region == nullptr) return FALSE;
-  region->bands = RegionBands::fromRect(normalizedRect(left, top, right, bottom));
+  region->bands.assignRect(normalizedRect(left, top, right, bottom));
   return TRUE;
 }
 

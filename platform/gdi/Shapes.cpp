@@ -129,9 +129,8 @@ BOOL WINAPI Polygon(HDC hdc, const POINT* apt, int cpt) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  bool ok = false;
-  RegionBands inside = gdi::polygonRegion(apt, &cpt, 1, ALTERNATE, &ok);
-  if (!ok) {
+  RegionBands inside;
+  if (!gdi::polygonRegion(apt, &cpt, 1, ALTERNATE, inside)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
@@ -188,10 +187,9 @@ BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   if (dc == nullptr) return FALSE;
   RECT r = normalized(left, top, right, bottom);
   PenStroke stroke(*dc);
-  bool ok = false;
   if (!stroke.visible()) {
-    RegionBands inside = gdi::ellipseRegion(r, &ok);
-    if (!ok) {
+    RegionBands inside;
+    if (!gdi::ellipseRegion(r, inside)) {
       SetLastError(ERROR_INVALID_PARAMETER);
       return FALSE;
     }
@@ -199,8 +197,8 @@ BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     return TRUE;
   }
   if (r.right <= r.left || r.bottom <= r.top) return TRUE;
-  RegionBands whole = gdi::ellipseRegion(RECT{r.left, r.top, r.right + 1, r.bottom + 1}, &ok);
-  if (!ok) {
+  RegionBands whole;
+  if (!gdi::ellipseRegion(RECT{r.left, r.top, r.right + 1, r.bottom + 1}, whole)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }

@@ -1,6 +1,7 @@
 // Region shapes and algebra: every ellipse and polygon of the reference files, combination,
 // GetRegionData round trips and bad input; random polygons and combinations against pixel-by-pixel
-// models of the same rules.
+// models of the same rules. Deleted region objects are made again, storage and all, so a new region
+// must never show what an old one held, nor an old handle reach the new one.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -309,6 +310,128 @@ TEST(RegionShapes, RoundRectWithFullCornersIsTheEllipse) {
   EXPECT_TRUE(PtInRegion(small, 0, 10));
   EXPECT_FALSE(PtInRegion(small, 39, 10));  // right edge excluded
   for (HRGN h : {round, ellipse, small}) DeleteObject(h);
+}
+
+// ---- Region objects over their life -------------------------------------------------------------
+
+DWORD gdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+
+// A checkerboard of cells x cells one-pixel squares: a region of many bands and rectangles.
+HRGN checkerboard(int cells) {
+  HRGN board = CreateRectRgn(0, 0, 0, 0);
+  for (int y = 0; y < cells; ++y) {
+    for (int x = (y & 1); x < cells; x += 2) {
+      HRGN cell = CreateRectRgn(x, y, x + 1, y + 1);
+      CombineRgn(board, board, cell, RGN_OR);
+      DeleteObject(cell);
+    }
+  }
+  return board;
+}
+
+TEST(RegionShapes, NewRegionsHoldOnlyTheirOwnShapeAndOldHandlesStayDead) {
+  const DWORD start = gdiObjects();
+  // Regions small and large, made by every kind of call, then deleted.
+  HRGN board = checkerboard(48);  // past the rectangles a deleted region keeps storage for
+  EXPECT_EQ(rectsOf(board).size(), 48u * 24u);
+  const POINT slant[4] = {{0, 0}, {26, 26}, {62, 26}, {62, 0}};
+  std::vector<HRGN> old = {board, CreateEllipticRgn(0, 0, 80, 40), CreatePolygonRgn(slant, 4, WINDING),
+                           CreateRoundRectRgn(0, 0, 30, 20, 8, 8), CreateRectRgn(5, 5, 9, 9)};
+  CombineRgn(old[4], old[1], old[4], RGN_DIFF);
+  EXPECT_EQ(gdiObjects(), start + 5);
+  for (HRGN h : old) EXPECT_TRUE(DeleteObject(h));
+  EXPECT_EQ(gdiObjects(), start);
+
+  // Their successors show nothing of them.
+  HRGN empty = CreateRectRgn(3, 3, 3, 3);
+  HRGN pixel = CreateRectRgn(7, 8, 6, 7);
+  HRGN ellipse = CreateEllipticRgn(0, 0, 6, 6);
+  HRGN polygon = CreatePolygonRgn(slant, 2, WINDING);  // a line covers nothing
+  HRGN set = CreateEllipticRgn(0, 0, 80, 40);
+  EXPECT_TRUE(SetRectRgn(set, 1, 2, 3, 4));
+  EXPECT_EQ(gdiObjects(), start + 5);
+  RECT box{};
+  EXPECT_EQ(GetRgnBox(empty, &box), NULLREGION);
+  EXPECT_EQ(GetRgnBox(polygon, &box), NULLREGION);
+  EXPECT_EQ(GetRgnBox(pixel, &box), SIMPLEREGION);
+  EXPECT_EQ(box.left, 6);
+  EXPECT_EQ(box.bottom, 8);
+  EXPECT_EQ(rectsOf(set).size(), 1u);
+  std::vector<RECT> rows = rectsOf(ellipse);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows.front().top, 0);
+  EXPECT_EQ(rows.back().bottom, 5);
+
+  // No old handle reaches a new object, though the new ones may live where the old ones did.
+  for (HRGN h : old) {
+    SetLastError(0);
+    EXPECT_EQ(GetRgnBox(h, &box), ERROR);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(CombineRgn(h, pixel, nullptr, RGN_COPY), ERROR);
+    EXPECT_EQ(CombineRgn(pixel, h, pixel, RGN_OR), ERROR);
+    EXPECT_FALSE(DeleteObject(h));
+    for (HRGN fresh : {empty, pixel, ellipse, polygon, set}) EXPECT_NE(h, fresh);
+  }
+  EXPECT_EQ(GetRgnBox(pixel, &box), SIMPLEREGION);
+  for (HRGN h : {empty, pixel, ellipse, polygon, set}) EXPECT_TRUE(DeleteObject(h));
+  EXPECT_EQ(gdiObjects(), start);
+}
+
+TEST(RegionShapes, CombinationsIntoTheirOwnOperands) {
+  HRGN board = checkerboard(6);
+  HRGN copy = CreateRectRgn(0, 0, 0, 0);
+  CombineRgn(copy, board, nullptr, RGN_COPY);
+  HRGN square = CreateRectRgn(0, 0, 6, 6);
+  // The destination as second operand, first operand, and both; the one-rectangle operand on
+  // either side.
+  EXPECT_EQ(CombineRgn(square, board, square, RGN_AND), COMPLEXREGION);
+  EXPECT_TRUE(EqualRgn(square, copy));
+  SetRectRgn(square, 0, 0, 6, 6);
+  EXPECT_EQ(CombineRgn(square, square, board, RGN_AND), COMPLEXREGION);
+  EXPECT_TRUE(EqualRgn(square, copy));
+  SetRectRgn(square, 0, 0, 6, 6);
+  EXPECT_EQ(CombineRgn(board, square, board, RGN_DIFF), COMPLEXREGION);  // the other colour
+  EXPECT_TRUE(PtInRegion(board, 1, 0));
+  EXPECT_FALSE(PtInRegion(board, 0, 0));
+  EXPECT_EQ(CombineRgn(board, board, copy, RGN_OR), SIMPLEREGION);
+  EXPECT_TRUE(EqualRgn(board, square));
+  EXPECT_EQ(CombineRgn(board, board, board, RGN_XOR), NULLREGION);
+  EXPECT_EQ(CombineRgn(copy, copy, copy, RGN_AND), COMPLEXREGION);
+  EXPECT_EQ(rectsOf(copy).size(), 18u);
+  for (HRGN h : {board, copy, square}) DeleteObject(h);
+}
+
+TEST(RegionShapes, OneRectangleCutsOfManyBandsHoldPixelByPixel) {
+  // Holes and windows inside, across the top, across the bottom, beside, around and outside an
+  // ellipse of many bands, and in a region of two spans a band.
+  const RECT cuts[] = {{40, 10, 60, 20}, {-5, -5, 200, 4},  {-5, 25, 200, 40}, {10, 0, 30, 30},
+                       {0, 12, 100, 13}, {-1, -1, 101, 31}, {120, 0, 130, 30}, {0, 0, 0, 0},
+                       {20, 5, 50, 25},  {48, 0, 52, 30}};
+  HRGN ellipse = CreateEllipticRgn(0, 0, 100, 30);
+  HRGN ring = CreateEllipticRgn(0, 0, 100, 30);
+  HRGN inner = CreateEllipticRgn(30, 5, 70, 25);
+  CombineRgn(ring, ring, inner, RGN_DIFF);
+  HRGN result = CreateRectRgn(0, 0, 0, 0);
+  for (HRGN shape : {ellipse, ring}) {
+    for (const RECT& cut : cuts) {
+      HRGN rect = CreateRectRgnIndirect(&cut);
+      for (int mode : {RGN_AND, RGN_DIFF}) {
+        CombineRgn(result, shape, rect, mode);
+        for (int y = -2; y < 32; ++y) {
+          for (int x = -2; x < 102; ++x) {
+            bool inShape = PtInRegion(shape, x, y), inCut = PtInRegion(rect, x, y);
+            bool expected = mode == RGN_AND ? inShape && inCut : inShape && !inCut;
+            ASSERT_EQ(PtInRegion(result, x, y) != FALSE, expected)
+                << "pixel " << x << "," << y << " mode " << mode << " cut " << cut.left << "," << cut.top;
+          }
+        }
+        std::vector<RECT> rects = rectsOf(result);
+        EXPECT_EQ(canonicalFault(rects), "") << text(rects);
+      }
+      DeleteObject(rect);
+    }
+  }
+  for (HRGN h : {ellipse, ring, inner, result}) DeleteObject(h);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "DibSurface.h"
+
 namespace texttest {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -19,31 +21,15 @@ constexpr COLORREF kPaper = RGB(240, 230, 100);
 
 class Canvas {
  public:
-  Canvas(int width, int height, COLORREF fill = kWhite) : width_(width), height_(height) {
-    dc_ = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<uint32_t*>(bits);
-    old_ = SelectObject(dc_, bitmap_);
+  Canvas(int width, int height, COLORREF fill = kWhite)
+      : width_(width), height_(height), surface_(width, height), bits_(surface_.bits) {
     clear(fill);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
   }
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
-  bool valid() const { return dc_ != nullptr && bitmap_ != nullptr && bits_ != nullptr; }
-  HDC dc() const { return dc_; }
+  bool valid() const { return surface_.dc != nullptr && surface_.bitmap != nullptr && bits_ != nullptr; }
+  HDC dc() const { return surface_.dc; }
   int width() const { return width_; }
   int height() const { return height_; }
 
@@ -106,10 +92,8 @@ class Canvas {
     return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
   }
   int width_, height_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  uint32_t* bits_ = nullptr;
+  DibSurface surface_;
+  uint32_t* bits_;
 };
 
 struct FontSpec {

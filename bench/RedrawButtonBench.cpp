@@ -1,6 +1,6 @@
-// One full repaint of the result window's Ok button, built both for Linux (Google Benchmark, our
-// platform's headless screen) and for Windows (MiniBenchmark.h, the real GDI; scripts/bench-vs-wine
-// runs it under Wine), so that the two can be set side by side.
+// One full repaint of the result window's Ok button and of an elliptic gradient button, built both
+// for Linux (Google Benchmark, our platform's headless screen) and for Windows (MiniBenchmark.h,
+// the real GDI; scripts/bench-vs-wine runs it under Wine), so that the two can be set side by side.
 #ifdef _WIN32
 #include "MiniBenchmark.h"
 #else
@@ -35,6 +35,22 @@ void BM_RedrawRoundedOkButton(benchmark::State& state) {
   for (auto _ : state) w.Ok.Refresh();
 }
 BENCHMARK(BM_RedrawRoundedOkButton);
+
+// An elliptic button (80 x 40 pixels) with a top-to-bottom gradient face and its shaded edge ring.
+void BM_RedrawEllipticGradientButton(benchmark::State& state) {
+  BenchWindow w;
+  w.Load();
+  w.Show();
+  w.Ok.setCaption("&Ok");
+  w.Ok.setBackColor(0xFFC080);
+  w.Ok.setGradientColor(0x804000);
+  w.Ok.setGradientMode(3);
+  w.Ok.setButtonShape(4);
+  w.Ok.UserControl.Size(1200, 600);
+  settle();
+  for (auto _ : state) w.Ok.Refresh();
+}
+BENCHMARK(BM_RedrawEllipticGradientButton);
 
 }  // namespace
 
