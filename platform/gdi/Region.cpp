@@ -456,12 +456,6 @@ bool RegionBands::assignCanonical(const std::vector<RECT>& rects) {
   return true;
 }
 
-RegionBands RegionBands::adoptCanonical(std::vector<RECT>&& rects) {
-  RegionBands region;
-  region.rects_ = std::move(rects);
-  return region;
-}
-
 bool RegionBands::operator==(const RegionBands& other) const {
   if (rects_.size() != other.rects_.size()) return false;
   for (size_t i = 0; i < rects_.size(); ++i) {
@@ -618,17 +612,19 @@ bool ellipseRegion(RECT box, RegionBands& out) {
   return true;
 }
 
-RegionBands roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, bool* ok) {
+bool roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, RegionBands& out) {
   box = normalized(box);
-  *ok = !tooLarge(box);
-  if (!*ok) return RegionBands();
+  out.refill();
+  if (tooLarge(box)) return false;
   int width = box.right - box.left - 1, height = box.bottom - box.top - 1;
-  if (width <= 0 || height <= 0) return RegionBands();
+  if (width <= 0 || height <= 0) return true;
   // The corner ellipse is no larger than the rectangle itself.
   int ew = std::min(std::abs(ellipseWidth), width + 1);
   int eh = std::min(std::abs(ellipseHeight), height + 1);
-  if (ew <= 2 || eh <= 2)
-    return RegionBands::fromRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
+  if (ew <= 2 || eh <= 2) {
+    out.assignRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
+    return true;
+  }
   std::vector<Span> corner = ellipseRows(0, 0, ew - 2, eh - 2);
   int cornerRows = static_cast<int>(corner.size());
   int half = cornerRows / 2;
@@ -647,7 +643,8 @@ RegionBands roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, bool*
     }
     spans.push_back({box.top + y, x0, x1});
   }
-  return RegionBands::fromRowSpans(spans);
+  out = RegionBands::fromRowSpans(spans);
+  return true;
 }
 
 namespace {

@@ -44,8 +44,6 @@ class RegionBands {
   // Takes rectangles already in canonical banded order (as GetRegionData hands them out); false,
   // leaving the region as it was, when they are not.
   bool assignCanonical(const std::vector<RECT>& rects);
-  // Takes a list its builder already made canonical, unchecked.
-  static RegionBands adoptCanonical(std::vector<RECT>&& rects);
   // The emptied list, its storage kept, for a builder that writes it canonical, unchecked.
   std::vector<RECT>& refill() {
     rects_.clear();
@@ -64,9 +62,8 @@ constexpr long long kMaxShapeExtent = 1 << 18;
 // are built into the region given, reusing its storage, and return false on failure.
 // The region CreateEllipticRgn(left, top, right, bottom) gives (the rectangle normalized first).
 bool ellipseRegion(RECT box, RegionBands& out);
-// CreateRoundRectRgn: a rectangle whose corners are quarter ellipses of the given size; *ok is set
-// to false on failure.
-RegionBands roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, bool* ok);
+// CreateRoundRectRgn: a rectangle whose corners are quarter ellipses of the given size.
+bool roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, RegionBands& out);
 // CreatePolyPolygonRgn: each point samples pixel (x, y) at its top-left corner; mode is ALTERNATE
 // or WINDING.
 bool polygonRegion(const POINT* points, const int* counts, int polygons, int mode, RegionBands& out);

@@ -132,11 +132,7 @@ HRGN WINAPI CreateEllipticRgnIndirect(const RECT* lprect) {
 }
 
 HRGN WINAPI CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h) {
-  return newShape([&](RegionBands& out) {
-    bool ok = false;
-    out = gdi::roundRectRegion(RECT{x1, y1, x2, y2}, w, h, &ok);
-    return ok;
-  });
+  return newShape([&](RegionBands& out) { return gdi::roundRectRegion(RECT{x1, y1, x2, y2}, w, h, out); });
 }
 
 HRGN WINAPI CreatePolyPolygonRgn(const POINT* pptl, const INT* pc, int cPoly, int iMode) {

@@ -218,18 +218,17 @@ BOOL WINAPI RoundRect(HDC hdc, int left, int top, int right, int bottom, int wid
   if (dc == nullptr) return FALSE;
   RECT r = normalized(left, top, right, bottom);
   PenStroke stroke(*dc);
-  bool ok = false;
   if (!stroke.visible()) {
-    RegionBands inside = gdi::roundRectRegion(r, width, height, &ok);
-    if (!ok) {
+    RegionBands inside;
+    if (!gdi::roundRectRegion(r, width, height, inside)) {
       SetLastError(ERROR_INVALID_PARAMETER);
       return FALSE;
     }
     fillRegion(*dc, inside);
     return TRUE;
   }
-  RegionBands whole = gdi::roundRectRegion(RECT{r.left, r.top, r.right + 1, r.bottom + 1}, width, height, &ok);
-  if (!ok) {
+  RegionBands whole;
+  if (!gdi::roundRectRegion(RECT{r.left, r.top, r.right + 1, r.bottom + 1}, width, height, whole)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
