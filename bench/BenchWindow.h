@@ -5,7 +5,12 @@
 #include <windows.h>
 
 #include "button/ztButtons_H.h"
+#include "framework/App.h"
 #include "framework/Form.h"
+
+#ifndef _WIN32
+#include <corvane/headless.h>
+#endif
 
 #include <cstdlib>
 
@@ -26,3 +31,19 @@ class BenchWindow : public Form {
   }
   ztButtons_H Ok{this, "Ok"};
 };
+
+// Shows a window, lets configure set its button up, delivers what that queued (the first paint),
+// and times the button's whole repaint.
+template <typename State, typename Configure>
+void timeRedraw(State& state, Configure configure) {
+  BenchWindow w;
+  w.Load();
+  w.Show();
+  configure(w.Ok);
+#ifdef _WIN32
+  DoEvents();
+#else
+  corvane::headless::runUntilIdle();
+#endif
+  for (auto _ : state) w.Ok.Refresh();
+}

@@ -8,39 +8,31 @@
 
 #include "BenchWindow.h"
 
-#include <corvane/headless.h>
-
 namespace {
 
 // A new button's look: classic style, solid face, same size.
 void BM_RedrawClassicButton(benchmark::State& state) {
-  BenchWindow w;
-  w.Load();
-  w.Show();
-  w.Ok.setCaption("&Ok");
-  w.Ok.UserControl.Size(915, 375);
-  corvane::headless::runUntilIdle();
-  for (auto _ : state) w.Ok.Refresh();
+  timeRedraw(state, [](ztButtons_H& button) {
+    button.setCaption("&Ok");
+    button.UserControl.Size(915, 375);
+  });
 }
 BENCHMARK(BM_RedrawClassicButton);
 
 // Every style, at the result window's button size (61 x 25 pixels, solid face) and at 200 x 60
 // pixels with a left-to-right gradient face; the rounded style (2) is the yardstick.
 void BM_RedrawStyle(benchmark::State& state) {
-  BenchWindow w;
-  w.Load();
-  w.Show();
-  w.Ok.setButtonStyle(static_cast<int32_t>(state.range(0)));
-  w.Ok.setCaption("&Ok");
-  if (state.range(1)) {
-    w.Ok.setGradientColor(0x804000);
-    w.Ok.setGradientMode(1);
-    w.Ok.UserControl.Size(3000, 900);
-  } else {
-    w.Ok.UserControl.Size(915, 375);
-  }
-  corvane::headless::runUntilIdle();
-  for (auto _ : state) w.Ok.Refresh();
+  timeRedraw(state, [&state](ztButtons_H& button) {
+    button.setButtonStyle(static_cast<int32_t>(state.range(0)));
+    button.setCaption("&Ok");
+    if (state.range(1)) {
+      button.setGradientColor(0x804000);
+      button.setGradientMode(1);
+      button.UserControl.Size(3000, 900);
+    } else {
+      button.UserControl.Size(915, 375);
+    }
+  });
 }
 BENCHMARK(BM_RedrawStyle)->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7}, {0, 1}})->ArgNames({"style", "gradient200x60"});
 
