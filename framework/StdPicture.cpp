@@ -145,20 +145,15 @@ PictureRef LoadPictureFromBytes(const std::vector<uint8_t>& bytes) {
                            std::to_string(reinterpret_cast<uintptr_t>(&bytes)) + "-" + std::to_string(counter++) + ".tmp";
   HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);
   if (handle == INVALID_HANDLE_VALUE) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
+  // The file is this call's from here on, and goes however the loading ends.
+  struct Removal {
+    const std::string& path;
+    ~Removal() { DeleteFileA(path.c_str()); }
+  } removal{file};
   DWORD written = 0;
   const bool complete = WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                         written == bytes.size();
   CloseHandle(handle);
-  if (!complete) {
-    DeleteFileA(file.c_str());
-    throw RuntimeError(ErrInvalidPicture, "Invalid picture");
-  }
-  try {
-    PictureRef picture = loadKnown(file, bytes);
-    DeleteFileA(file.c_str());
-    return picture;
-  } catch (...) {
-    DeleteFileA(file.c_str());
-    throw;
-  }
+  if (!complete) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
+  return loadKnown(file, bytes);
 }

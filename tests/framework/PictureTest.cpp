@@ -7,6 +7,7 @@
 #include "framework/RuntimeError.h"
 #include "framework/StdPicture.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -102,6 +103,26 @@ TEST(Picture, BadInputIsARunTimeErrorAndAnEmptyNameIsNoPicture) {
     EXPECT_EQ(e.Number, ErrInvalidPicture);
   }
   EXPECT_THROW(LoadPictureFromBytes({}), RuntimeError);
+}
+
+// Pictures passed as bytes go through a temporary file of their own: none is left behind, whether
+// the picture loads or not.
+TEST(Picture, PicturesFromBytesLeaveNoTemporaryFile) {
+  char folder[MAX_PATH + 1] = {};
+  ASSERT_GT(GetTempPathA(sizeof folder, folder), 0u);
+  auto leftovers = [&] {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      count += entry.path().filename().string().rfind("corvane-picture-", 0) == 0;
+    return count;
+  };
+  const int before = leftovers();
+  std::ifstream in(data("sample48x60.bmp"), std::ios::binary);
+  std::vector<uint8_t> good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ASSERT_TRUE(LoadPictureFromBytes(good));
+  std::vector<uint8_t> broken(good.begin(), good.begin() + 60);
+  EXPECT_THROW(LoadPictureFromBytes(broken), RuntimeError);
+  EXPECT_EQ(leftovers(), before);
 }
 
 TEST(Picture, SharedPictureIsDeletedWithTheLastReference) {
