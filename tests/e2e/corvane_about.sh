@@ -31,16 +31,6 @@ export PATH="$session_dir/fake:$PATH"
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q "Map State: IsViewable"; }
 gone() { ! viewable "$1"; }
 # The viewable window of the program with the given geometry.
-window_at() {
-  local id
-  for id in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null; xdotool search --onlyvisible --name '.*' 2>/dev/null); do
-    if [ "$(geometry_of "$id")" = "$1" ]; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
 licence_asked() { grep -qxF "$bin_dir/gpl.txt" "$FAKE_LOG" 2>/dev/null; }
 
 mkdir -p "$session_dir/elsewhere"
@@ -56,7 +46,7 @@ sleep 0.3
 timeout 5 xdotool mousemove --sync --window "$result" 20 20
 timeout 5 xdotool key alt+i
 about_geometry="409x212+156+110"
-about=$(eventually window_at "$about_geometry") || fail "Alt+I showed no About window at $about_geometry"
+about=$(eventually window_at "$about_geometry" --pid "$app") || fail "Alt+I showed no About window at $about_geometry"
 echo "Alt+I: About window $about at $about_geometry"
 sleep 0.5
 if [ -n "${CORVANE_E2E_SHOTS:-}" ]; then
@@ -86,7 +76,7 @@ echo "Escape: the shell was asked for $(cat "$FAKE_LOG")"
 
 # The signature (5280, 2940 twips: 352, 196 pixels, 40 x 13) starts the effect over the screen.
 timeout 5 xdotool mousemove --sync --window "$about" 372 202 click 1
-effect=$(eventually window_at "1024x768+0+0") || fail "the signature showed no full-screen effect"
+effect=$(eventually window_at "1024x768+0+0" --pid "$app") || fail "the signature showed no full-screen effect"
 echo "signature: the effect covers the screen ($effect)"
 sleep 0.5
 timeout 5 xdotool mousemove --sync 500 400

@@ -9,6 +9,8 @@
 #   expect_end PID HOW [SECONDS]   # the process ends within SECONDS (three), with status 0
 #   start_window_manager openbox   # a window manager on the server, once it has announced itself
 #   geometry_of WINDOW    # its X window on the screen as WIDTHxHEIGHT+X+Y (nothing when it is gone)
+#   window_at GEOMETRY OPTIONS...  # a visible window of that geometry among those `xdotool search
+#                         # --onlyvisible OPTIONS...` finds (--pid PID, --class NAME ...)
 
 xvfb_pid=""
 tracked_pids=()
@@ -122,4 +124,13 @@ geometry_of() {
   xwininfo -id "$1" 2>/dev/null |
     awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF}
          END {if (w) printf "%sx%s+%s+%s\n", w, h, x, y}'
+}
+
+window_at() {
+  local geometry=$1 id
+  shift
+  for id in $(xdotool search --onlyvisible "$@" 2>/dev/null); do
+    [ "$(geometry_of "$id")" = "$geometry" ] && echo "$id" && return 0
+  done
+  return 1
 }

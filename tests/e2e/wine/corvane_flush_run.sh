@@ -63,13 +63,7 @@ echo "Tab: Ok shows blue rings"
 # Alt+I: the About window where it opens on Linux, 409 x 212 pixels with its corner at 156, 110
 # (there is no frame without a window manager: the X window is the client area).
 about_geometry="409x212+156+110"
-about_window() {
-  local w
-  for w in $(xdotool search --onlyvisible --class 'corvane.exe' 2>/dev/null); do
-    [ "$(geometry_of "$w")" = "$about_geometry" ] && echo "$w" && return 0
-  done
-  return 1
-}
+about_window() { window_at "$about_geometry" --class 'corvane.exe'; }
 timeout 5 xdotool windowfocus --sync "$window"
 timeout 5 xdotool key alt+i
 about=$(eventually about_window) || fail "Alt+I showed no About window at $about_geometry"
