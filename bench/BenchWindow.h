@@ -45,5 +45,5 @@ void timeRedraw(State& state, Configure configure) {
 #else
   corvane::headless::runUntilIdle();
 #endif
-  for (auto _ : state) w.Ok.Refresh();
+  for ([[maybe_unused]] auto _ : state) w.Ok.Refresh();
 }
