@@ -15,7 +15,9 @@
 // the screen, painted, before that call starts. Mouse wheel buttons (4 to 7) report nothing,
 // since the window system takes no wheel input. A typed character that no key of a US keyboard
 // makes arrives as VK_PACKET (0xE7) with that character, the way Windows delivers injected
-// Unicode.
+// Unicode. The display's scale is chosen in X11Scale.cpp: every window, position and size the
+// program names is in its own 96-dpi pixels, enlarged by the factor on the way to the screen and
+// divided back on the way in.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -24,6 +26,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -36,6 +40,7 @@
 #include "drivers/x11/X11Cursors.h"
 #include "drivers/x11/X11Keymap.h"
 #include "drivers/x11/X11Pixels.h"
+#include "drivers/x11/X11Scale.h"
 #include "drivers/x11/X11ThreadPresenter.h"
 #include "drivers/x11/X11WindowHints.h"
 #include "drivers/x11/Windows1252.h"
@@ -79,8 +84,8 @@ char characterOfPress(KeySym typed, unsigned state) {
 
 class X11Driver final : public drivers::Driver {
  public:
-  explicit X11Driver(std::unique_ptr<Connection> connection)
-      : c_(std::move(connection)), d_(c_->display()),
+  X11Driver(std::unique_ptr<Connection> connection, Scale scale)
+      : c_(std::move(connection)), d_(c_->display()), scale_(scale),
         presenter_(d_, c_->visual(), c_->depth(), c_->format(), shmAvailable(d_)), cursors_(d_, c_->root()) {
     Bool supported = False;
     // Held keys then repeat as presses alone, which the window system counts as repeats.
@@ -114,8 +119,12 @@ class X11Driver final : public drivers::Driver {
   bool showsFrame() const override { return false; }
 
   SIZE screenSize() const override {
-    return SIZE{DisplayWidth(d_, c_->screen()), DisplayHeight(d_, c_->screen())};
+    return SIZE{scale_.toProgram(DisplayWidth(d_, c_->screen())),
+                scale_.toProgram(DisplayHeight(d_, c_->screen()))};
   }
+
+  // How the program's pixels are shown on this display.
+  const Scale& scale() const { return scale_; }
 
   bool createWindow(HWND hwnd, const drivers::WindowDesc& desc) override {
     Win w;
@@ -137,7 +146,7 @@ class X11Driver final : public drivers::Driver {
     attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
                             ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             EnterWindowMask | LeaveWindowMask | FocusChangeMask;
-    const RECT& r = w.clientRect;
+    const RECT r = scale_.toScreen(w.clientRect);
     {
       ErrorTrap trap(d_);
       w.xid = XCreateWindow(d_, c_->root(), coordinate(r.left), coordinate(r.top), widthOf(r),
@@ -148,7 +157,7 @@ class X11Driver final : public drivers::Driver {
       if (trap.failed() || w.xid == None) return false;
     }
     setWindowIdentity(*c_, w.xid, clipboardWindow_);
-    setSizeHints(*c_, w.xid, w.clientRect, w.resizable);
+    setSizeHints(*c_, w.xid, r, w.resizable);
     x11::setTitle(*c_, w.xid, desc.title);
     if (currentCursor_ != None) XDefineCursor(d_, w.xid, currentCursor_);
     byXid_[w.xid] = hwnd;
@@ -205,11 +214,12 @@ class X11Driver final : public drivers::Driver {
                              heightOf(clientRect) != heightOf(w->clientRect);
     if (!sameRect(clientRect, w->clientRect)) {
       w->clientRect = clientRect;
-      if (sizeChanged) setSizeHints(*c_, w->xid, clientRect, w->resizable);
+      const RECT onScreen = scale_.toScreen(clientRect);
+      if (sizeChanged) setSizeHints(*c_, w->xid, onScreen, w->resizable);
       w->configureSerial = NextRequest(d_);
-      XMoveResizeWindow(d_, w->xid, coordinate(clientRect.left), coordinate(clientRect.top),
-                        static_cast<unsigned>(widthOf(clientRect)),
-                        static_cast<unsigned>(heightOf(clientRect)));
+      XMoveResizeWindow(d_, w->xid, coordinate(onScreen.left), coordinate(onScreen.top),
+                        static_cast<unsigned>(widthOf(onScreen)),
+                        static_cast<unsigned>(heightOf(onScreen)));
     }
     // Only the program's own moves decide full screen; the manager's answer to them comes back
     // through here as well.
@@ -255,7 +265,7 @@ class X11Driver final : public drivers::Driver {
 
   void setIcon(HWND hwnd, HICON big, HICON small) override {
     if (Win* w = find(hwnd)) {
-      x11::setIcon(*c_, w->xid, {big, small});
+      x11::setIcon(*c_, w->xid, {big, small}, scale_.factor);
       XFlush(d_);
     }
   }
@@ -297,8 +307,8 @@ class X11Driver final : public drivers::Driver {
     const int bottom = std::min<int>({area.bottom, off.y + heightOf(w->clientRect), surface.height});
     if (right <= left || bottom <= top) return;
     const PixelBuffer buffer{surface.bits, surface.width, surface.height, surface.stride};
-    presenter_.put(w->xid, gc_, buffer, left, top, right - left, bottom - top, left - off.x,
-                   top - off.y);
+    presenter_.put(w->xid, gc_, buffer, left, top, right - left, bottom - top,
+                   scale_.toScreen(left - off.x), scale_.toScreen(top - off.y), scale_.factor);
     XFlush(d_);
   }
 
@@ -315,8 +325,10 @@ class X11Driver final : public drivers::Driver {
       const POINT off = offset(*w);
       std::vector<XRectangle> rects;
       rects.reserve(regionRects->size());
-      for (const RECT& r : *regionRects) {
-        const long x = r.left - off.x, y = r.top - off.y;
+      for (const RECT& program : *regionRects) {
+        const RECT r = scale_.toScreen(RECT{program.left - off.x, program.top - off.y,
+                                            program.right - off.x, program.bottom - off.y});
+        const long x = r.left, y = r.top;
         const long width = r.right - r.left, height = r.bottom - r.top;
         if (width <= 0 || height <= 0) continue;
         // X rectangles are 16-bit; clamp to what a window can show.
@@ -349,7 +361,7 @@ class X11Driver final : public drivers::Driver {
   }
 
   void setCursorPos(POINT screen) override {
-    XWarpPointer(d_, None, c_->root(), 0, 0, 0, 0, screen.x, screen.y);
+    XWarpPointer(d_, None, c_->root(), 0, 0, 0, 0, scale_.toScreen(screen.x), scale_.toScreen(screen.y));
     XFlush(d_);
   }
 
@@ -372,7 +384,7 @@ class X11Driver final : public drivers::Driver {
     // What we presented must be on the screen before it is read back.
     XSync(d_, False);
     PixelBuffer buffer{target.bits, target.width, target.height, target.stride};
-    readRoot(d_, c_->root(), c_->rootFormat(), buffer);
+    readRoot(d_, c_->root(), c_->rootFormat(), buffer, scale_.factor);
     target.widenDirty(RECT{0, 0, target.width, target.height});
   }
 
@@ -558,7 +570,7 @@ class X11Driver final : public drivers::Driver {
           default: return 0;
         }
         sink_->mouseButton(button, event.type == ButtonPress,
-                           POINT{event.xbutton.x_root, event.xbutton.y_root});
+                           scale_.toProgram(POINT{event.xbutton.x_root, event.xbutton.y_root}));
         return 1;
       }
       case MotionNotify: {
@@ -571,14 +583,14 @@ class X11Driver final : public drivers::Driver {
         }
         lastTime_ = event.xmotion.time;
         if (fromXid(event.xmotion.window) == nullptr) return 0;
-        sink_->mouseMove(POINT{event.xmotion.x_root, event.xmotion.y_root});
+        sink_->mouseMove(scale_.toProgram(POINT{event.xmotion.x_root, event.xmotion.y_root}));
         return 1;
       }
       case EnterNotify:
       case LeaveNotify:
         lastTime_ = event.xcrossing.time;
         if (fromXid(event.xcrossing.window) == nullptr) return 0;
-        sink_->mouseMove(POINT{event.xcrossing.x_root, event.xcrossing.y_root});
+        sink_->mouseMove(scale_.toProgram(POINT{event.xcrossing.x_root, event.xcrossing.y_root}));
         return 1;
       case FocusIn:
       case FocusOut: {
@@ -598,10 +610,11 @@ class X11Driver final : public drivers::Driver {
         if (w == nullptr) return 0;
         w->awaitingExpose = false;
         const POINT off = offset(*w);
-        const RECT area{event.xexpose.x + off.x, event.xexpose.y + off.y,
-                        event.xexpose.x + off.x + event.xexpose.width,
-                        event.xexpose.y + off.y + event.xexpose.height};
-        sink_->exposed(hwnd, area);
+        const RECT exposed = scale_.toProgram(RECT{event.xexpose.x, event.xexpose.y,
+                                                   event.xexpose.x + event.xexpose.width,
+                                                   event.xexpose.y + event.xexpose.height});
+        sink_->exposed(hwnd, RECT{exposed.left + off.x, exposed.top + off.y, exposed.right + off.x,
+                                  exposed.bottom + off.y});
         return 1;
       }
       case ConfigureNotify:
@@ -650,17 +663,19 @@ class X11Driver final : public drivers::Driver {
     int x = 0, y = 0;
     ::Window child = None;
     if (!XTranslateCoordinates(d_, w->xid, c_->root(), 0, 0, &x, &y, &child)) return 0;
-    RECT actual{x, y, x + configure.width, y + configure.height};
+    const LONG left = scale_.toProgram(x), top = scale_.toProgram(y);
+    RECT actual{left, top, left + scale_.coverToProgram(configure.width),
+                top + scale_.coverToProgram(configure.height)};
+    const RECT expected = scale_.toScreen(w->clientRect);
     if (!w->resizable && !w->fullscreen &&
-        (configure.width != widthOf(w->clientRect) ||
-         configure.height != heightOf(w->clientRect))) {
+        (configure.width != widthOf(expected) || configure.height != heightOf(expected))) {
       // Without a sizing border the window cannot be resized on Windows either: keep the size,
       // take the place. A manager that maximised it anyway must first let go of the maximise,
       // or it refuses the size.
       if (c_->wmSupports(c_->atoms().netWmState)) unmaximize(*c_, w->xid);
       w->configureSerial = NextRequest(d_);
-      XResizeWindow(d_, w->xid, static_cast<unsigned>(widthOf(w->clientRect)),
-                    static_cast<unsigned>(heightOf(w->clientRect)));
+      XResizeWindow(d_, w->xid, static_cast<unsigned>(widthOf(expected)),
+                    static_cast<unsigned>(heightOf(expected)));
       XFlush(d_);
       actual.right = actual.left + widthOf(w->clientRect);
       actual.bottom = actual.top + heightOf(w->clientRect);
@@ -701,9 +716,10 @@ class X11Driver final : public drivers::Driver {
 
   std::unique_ptr<Connection> c_;
   Display* d_;
+  Scale scale_;
   drivers::EventSink* sink_ = nullptr;
   Presenter presenter_;
-  ThreadPresenter threads_{c_->name(), c_->visual(), c_->depth(), c_->format()};
+  ThreadPresenter threads_{c_->name(), c_->visual(), c_->depth(), c_->format(), scale_.factor};
   Cursors cursors_;
   std::unique_ptr<Clipboard> clipboard_;
   ::Window clipboardWindow_ = None;
@@ -727,7 +743,13 @@ namespace drivers {
 std::unique_ptr<Driver> createX11Driver(std::string& error) {
   std::unique_ptr<x11::Connection> connection(x11::Connection::open(nullptr, error));
   if (!connection) return nullptr;
-  return std::make_unique<x11::X11Driver>(std::move(connection));
+  Display* display = connection->display();
+  std::string warning;
+  const x11::Scale scale = x11::chooseScale(std::getenv("CORVANE_SCALE"), XResourceManagerString(display),
+                                            DisplayWidth(display, connection->screen()),
+                                            DisplayHeight(display, connection->screen()), warning);
+  if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+  return std::make_unique<x11::X11Driver>(std::move(connection), scale);
 }
 
 }  // namespace drivers

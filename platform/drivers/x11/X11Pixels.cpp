@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "drivers/x11/X11Connection.h"
+#include "drivers/x11/X11Scale.h"
 
 namespace x11 {
 
@@ -166,29 +167,47 @@ std::vector<unsigned long> nearestTable(
 }
 
 void copyFromImage(const PixelFormat& format, XImage& image, int sx, int sy, int width, int height,
-                   PixelBuffer& to, int dx, int dy) {
+                   PixelBuffer& to, int dx, int dy, int factor) {
   for (int y = 0; y < height; ++y) {
     auto* out = reinterpret_cast<uint32_t*>(to.bits + static_cast<ptrdiff_t>(dy + y) * to.stride) + dx;
+    const int inY = sy + y * factor;
     if (format.native && image.bits_per_pixel == 32) {
-      const char* in = image.data + static_cast<ptrdiff_t>(sy + y) * image.bytes_per_line + sx * 4;
-      std::memcpy(out, in, static_cast<size_t>(width) * 4);
+      const char* in = image.data + static_cast<ptrdiff_t>(inY) * image.bytes_per_line + sx * 4;
+      if (factor == 1) {
+        std::memcpy(out, in, static_cast<size_t>(width) * 4);
+      } else {
+        for (int x = 0; x < width; ++x) std::memcpy(&out[x], in + static_cast<ptrdiff_t>(x) * factor * 4, 4);
+      }
       for (int x = 0; x < width; ++x) out[x] &= 0x00FFFFFF;
     } else {
-      for (int x = 0; x < width; ++x) out[x] = format.unpack(XGetPixel(&image, sx + x, sy + y));
+      for (int x = 0; x < width; ++x) out[x] = format.unpack(XGetPixel(&image, sx + x * factor, inY));
     }
   }
 }
 
 void copyToImage(const PixelFormat& format, const PixelBuffer& from, int sx, int sy, int width,
-                 int height, XImage& image, int dx, int dy) {
+                 int height, XImage& image, int dx, int dy, int factor) {
+  const int outWidth = width * factor;
   for (int y = 0; y < height; ++y) {
     const auto* in =
         reinterpret_cast<const uint32_t*>(from.bits + static_cast<ptrdiff_t>(sy + y) * from.stride) + sx;
+    const int outY = dy + y * factor;
     if (format.native && image.bits_per_pixel == 32) {
-      char* out = image.data + static_cast<ptrdiff_t>(dy + y) * image.bytes_per_line + dx * 4;
-      std::memcpy(out, in, static_cast<size_t>(width) * 4);
+      char* out = image.data + static_cast<ptrdiff_t>(outY) * image.bytes_per_line + dx * 4;
+      if (factor == 1) {
+        std::memcpy(out, in, static_cast<size_t>(width) * 4);
+        continue;
+      }
+      enlargeRow(in, width, factor, reinterpret_cast<uint32_t*>(out));
+      // The other rows of the enlarged row are copies of its first.
+      for (int k = 1; k < factor; ++k) {
+        std::memcpy(out + static_cast<ptrdiff_t>(k) * image.bytes_per_line, out, static_cast<size_t>(outWidth) * 4);
+      }
     } else {
-      for (int x = 0; x < width; ++x) XPutPixel(&image, dx + x, dy + y, format.pack(in[x] & 0xFFFFFF));
+      for (int x = 0; x < outWidth; ++x) {
+        const unsigned long pixel = format.pack(in[x / factor] & 0xFFFFFF);
+        for (int k = 0; k < factor; ++k) XPutPixel(&image, dx + x, outY + k, pixel);
+      }
     }
   }
 }
@@ -267,19 +286,20 @@ bool Presenter::ensureShmImage(int width, int height) {
 }
 
 void Presenter::put(Drawable drawable, GC gc, const PixelBuffer& from, int sx, int sy, int width,
-                    int height, int dx, int dy) {
-  if (width <= 0 || height <= 0) return;
+                    int height, int dx, int dy, int factor) {
+  if (width <= 0 || height <= 0 || factor < 1) return;
+  const int outWidth = width * factor, outHeight = height * factor;
   if (useShm_) {
-    if (ensureShmImage(width, height)) {
-      copyToImage(format_, from, sx, sy, width, height, *shmImage_, 0, 0);
-      XShmPutImage(display_, drawable, gc, shmImage_, 0, 0, dx, dy, static_cast<unsigned>(width),
-                   static_cast<unsigned>(height), False);
+    if (ensureShmImage(outWidth, outHeight)) {
+      copyToImage(format_, from, sx, sy, width, height, *shmImage_, 0, 0, factor);
+      XShmPutImage(display_, drawable, gc, shmImage_, 0, 0, dx, dy, static_cast<unsigned>(outWidth),
+                   static_cast<unsigned>(outHeight), False);
       shmBusy_ = true;
       return;
     }
     useShm_ = false;
   }
-  if (format_.native) {
+  if (format_.native && factor == 1) {
     // Xlib copies the pixels into its request buffer, so the image may point at the buffer.
     XImage* image = XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
                                  reinterpret_cast<char*>(from.bits), static_cast<unsigned>(from.width),
@@ -293,39 +313,41 @@ void Presenter::put(Drawable drawable, GC gc, const PixelBuffer& from, int sx, i
   }
   const int pad = format_.bitsPerPixel > 16 ? 32 : (format_.bitsPerPixel > 8 ? 16 : 8);
   XImage* image = XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr,
-                               static_cast<unsigned>(width), static_cast<unsigned>(height), pad, 0);
+                               static_cast<unsigned>(outWidth), static_cast<unsigned>(outHeight), pad, 0);
   if (image == nullptr) return;
-  scratch_.resize(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(height));
+  scratch_.resize(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(outHeight));
   image->data = scratch_.data();
-  copyToImage(format_, from, sx, sy, width, height, *image, 0, 0);
-  XPutImage(display_, drawable, gc, image, 0, 0, dx, dy, static_cast<unsigned>(width),
-            static_cast<unsigned>(height));
+  copyToImage(format_, from, sx, sy, width, height, *image, 0, 0, factor);
+  XPutImage(display_, drawable, gc, image, 0, 0, dx, dy, static_cast<unsigned>(outWidth),
+            static_cast<unsigned>(outHeight));
   image->data = nullptr;
   XDestroyImage(image);
 }
 
-void readRoot(Display* display, ::Window root, const PixelFormat& format, PixelBuffer& target) {
+void readRoot(Display* display, ::Window root, const PixelFormat& format, PixelBuffer& target,
+              int factor) {
   for (int y = 0; y < target.height; ++y) {
     std::memset(target.bits + static_cast<ptrdiff_t>(y) * target.stride, 0,
                 static_cast<size_t>(target.width) * 4);
   }
   XWindowAttributes attributes{};
-  if (XGetWindowAttributes(display, root, &attributes) == 0) return;
-  const int width = std::min(target.width, attributes.width);
-  const int height = std::min(target.height, attributes.height);
+  if (factor < 1 || XGetWindowAttributes(display, root, &attributes) == 0) return;
+  // Whole blocks only: a block cut by the screen's edge has no pixel of its own in the target.
+  const int width = std::min(target.width, attributes.width / factor);
+  const int height = std::min(target.height, attributes.height / factor);
   if (width <= 0 || height <= 0) return;
   XImage* image = nullptr;
   {
     ErrorTrap trap(display);
-    image = XGetImage(display, root, 0, 0, static_cast<unsigned>(width),
-                      static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    image = XGetImage(display, root, 0, 0, static_cast<unsigned>(width * factor),
+                      static_cast<unsigned>(height * factor), AllPlanes, ZPixmap);
     if (trap.failed() && image != nullptr) {
       XDestroyImage(image);
       image = nullptr;
     }
   }
   if (image == nullptr) return;
-  copyFromImage(format, *image, 0, 0, width, height, target, 0, 0);
+  copyFromImage(format, *image, 0, 0, width, height, target, 0, 0, factor);
   XDestroyImage(image);
 }
 

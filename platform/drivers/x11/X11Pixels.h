@@ -46,12 +46,13 @@ struct PixelFormat {
 };
 
 // Copies an area of an X image (ZPixmap of this format) into a buffer at the same coordinates
-// shifted by (dx, dy); both areas are inside their images.
+// shifted by (dx, dy); both areas are inside their images. With a factor above 1 the buffer gets
+// every factor-th pixel of every factor-th row: width x height is the buffer's area.
 void copyFromImage(const PixelFormat& format, XImage& image, int sx, int sy, int width, int height,
-                   PixelBuffer& to, int dx, int dy);
-// The reverse: an area of a buffer into an X image.
+                   PixelBuffer& to, int dx, int dy, int factor = 1);
+// The reverse: an area of a buffer into an X image, each pixel enlarged to factor x factor.
 void copyToImage(const PixelFormat& format, const PixelBuffer& from, int sx, int sy, int width,
-                 int height, XImage& image, int dx, int dy);
+                 int height, XImage& image, int dx, int dy, int factor = 1);
 
 // Sends areas of buffers to one drawable. Keeps one shared-memory image that grows to the largest
 // area sent; the image is written again only after the server has finished reading it.
@@ -62,9 +63,10 @@ class Presenter {
   Presenter(const Presenter&) = delete;
   Presenter& operator=(const Presenter&) = delete;
 
-  // Shows the width x height area of from at (sx, sy) in the drawable at (dx, dy).
+  // Shows the width x height area of from at (sx, sy) in the drawable at (dx, dy), each pixel
+  // enlarged to factor x factor screen pixels.
   void put(Drawable drawable, GC gc, const PixelBuffer& from, int sx, int sy, int width, int height,
-           int dx, int dy);
+           int dx, int dy, int factor = 1);
   bool usesShm() const { return shmImage_ != nullptr || useShm_; }
 
  private:
@@ -85,9 +87,11 @@ class Presenter {
 // Whether the server offers MIT-SHM to this (local) client.
 bool shmAvailable(Display* display);
 
-// Reads the root window (whose pixels are in format) into target (the screen's size). Areas the
-// server cannot give stay black.
-void readRoot(Display* display, ::Window root, const PixelFormat& format, PixelBuffer& target);
+// Reads the root window (whose pixels are in format) into target (the screen's size divided by
+// factor), one screen pixel of each factor x factor block, the top left one. Areas the server
+// cannot give stay black.
+void readRoot(Display* display, ::Window root, const PixelFormat& format, PixelBuffer& target,
+              int factor = 1);
 
 // The colours an indexed visual is given to draw with: the twenty colours of the Windows palette
 // (the system colours of the classic scheme among them) and a cube of six levels a channel.

@@ -10,8 +10,10 @@
 
 namespace x11 {
 
-ThreadPresenter::ThreadPresenter(std::string displayName, Visual* visual, int depth, PixelFormat format)
-    : displayName_(std::move(displayName)), visual_(visual), depth_(depth), format_(std::move(format)) {}
+ThreadPresenter::ThreadPresenter(std::string displayName, Visual* visual, int depth, PixelFormat format,
+                                 int factor)
+    : displayName_(std::move(displayName)), visual_(visual), depth_(depth), format_(std::move(format)),
+      factor_(factor) {}
 
 ThreadPresenter::~ThreadPresenter() {
   std::lock_guard guard(displayLock_);
@@ -78,7 +80,7 @@ void ThreadPresenter::put(HWND hwnd, const RECT& area, const uint32_t* pixels, i
   // The trap's end waits for the server to take the frame.
   ErrorTrap trap(display_);
   presenter_->put(target.xid, gc_, buffer, left - area.left, top - area.top, width, height,
-                  left - target.offset.x, top - target.offset.y);
+                  (left - target.offset.x) * factor_, (top - target.offset.y) * factor_, factor_);
 }
 
 }  // namespace x11

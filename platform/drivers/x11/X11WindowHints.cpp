@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "drivers/x11/Windows1252.h"
+#include "drivers/x11/X11Scale.h"
 #include "gdi/Icon.h"
 
 namespace x11 {
@@ -46,16 +47,21 @@ void setTitle(Connection& c, ::Window window, const std::string& title) {
   }
 }
 
-std::vector<long> netWmIconData(const std::vector<uint32_t>& argb, int width, int height) {
+std::vector<long> netWmIconData(const std::vector<uint32_t>& argb, int width, int height, int factor) {
   std::vector<long> data;
-  data.reserve(2 + argb.size());
-  data.push_back(width);
-  data.push_back(height);
-  for (uint32_t p : argb) data.push_back(static_cast<long>(p));
+  data.reserve(2 + argb.size() * static_cast<size_t>(factor) * static_cast<size_t>(factor));
+  data.push_back(width * factor);
+  data.push_back(height * factor);
+  std::vector<uint32_t> row(static_cast<size_t>(width) * static_cast<size_t>(factor));
+  for (int y = 0; y < height; ++y) {
+    enlargeRow(argb.data() + static_cast<size_t>(y) * static_cast<size_t>(width), width, factor, row.data());
+    for (int k = 0; k < factor; ++k)
+      for (uint32_t p : row) data.push_back(static_cast<long>(p));
+  }
   return data;
 }
 
-void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons) {
+void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons, int factor) {
   std::vector<long> data;
   std::vector<const gdi::IconObject*> used;
   for (HICON icon : icons) {
@@ -64,7 +70,7 @@ void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons) {
     if (std::find(used.begin(), used.end(), object) != used.end()) continue;
     used.push_back(object);
     const std::vector<long> image =
-        netWmIconData(gdi::iconToArgb(*object), object->width, object->height);
+        netWmIconData(gdi::iconToArgb(*object), object->width, object->height, factor);
     data.insert(data.end(), image.begin(), image.end());
   }
   if (data.empty()) {

@@ -16,12 +16,12 @@ namespace x11 {
 // Windows-1252 title.
 void setTitle(Connection& c, ::Window window, const std::string& title);
 
-// The _NET_WM_ICON value of an image: width, height, then one ARGB value per pixel, each in a
-// long as Xlib wants format-32 data.
-std::vector<long> netWmIconData(const std::vector<uint32_t>& argb, int width, int height);
+// The _NET_WM_ICON value of an image enlarged by a factor: width, height, then one ARGB value
+// per pixel, each in a long as Xlib wants format-32 data.
+std::vector<long> netWmIconData(const std::vector<uint32_t>& argb, int width, int height, int factor = 1);
 // Sets _NET_WM_ICON to the images of the icons (big first; NULL, unusable and repeated ones left
-// out), or removes it when none is left.
-void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons);
+// out) enlarged by the display's factor, or removes it when none is left.
+void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons, int factor);
 
 void setTransientFor(Connection& c, ::Window window, ::Window owner);
 
