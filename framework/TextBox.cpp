@@ -11,7 +11,10 @@
 namespace {
 constexpr char kTextBoxClass[] = "CorvaneTextBox";
 constexpr int kBorder = 2;  // the sunken frame
-constexpr int kMargin = 1;  // between frame and text
+// Where a multi-line edit control with a sunken client edge puts its text inside that edge: its
+// margin of 3 and one column more from the left (and as much from the right), 1 from the top.
+constexpr int kTextLeft = kBorder + 4;
+constexpr int kTextTop = kBorder + 1;
 constexpr UINT_PTR kBlinkTimer = 1;
 constexpr UINT kBlinkMs = 530;  // the caret blink time Windows starts with
 }  // namespace
@@ -102,7 +105,7 @@ void TextBox::layout(HDC dc) {
   lines_.clear();
   RECT client;
   GetClientRect(hwnd_, &client);
-  int width = client.right - 2 * (kBorder + kMargin);
+  int width = client.right - 2 * kTextLeft;
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
   lineHeight_ = tm.tmHeight > 0 ? tm.tmHeight : 13;
@@ -179,8 +182,8 @@ void TextBox::paint(HDC dc) {
   layout(dc);
   // Without the focus the selection is kept but not shown.
   int selA = SelStart(), selB = focused_ ? SelStart() + SelLength() : SelStart();
-  int x0 = kBorder + kMargin;
-  int y = kBorder + kMargin;
+  int x0 = kTextLeft;
+  int y = kTextTop;
   COLORREF fore = Enabled() ? TranslateOleColor(foreColor_) : GetSysColor(COLOR_GRAYTEXT);
   const int caretLine = lineOf(caret_);
   for (const Line& l : lines_) {
@@ -219,7 +222,10 @@ void TextBox::paint(HDC dc) {
   }
 }
 
-RECT TextBox::caretRect() const { return RECT{caretX_, caretY_, caretX_ + 1, caretY_ + lineHeight_}; }
+// The caret stands in the column before the character it precedes: a letter whose ink starts at
+// its origin (the stem of an E) stays whole, where the edit control's caret, at the origin itself,
+// inverts that stem.
+RECT TextBox::caretRect() const { return RECT{caretX_ - 1, caretY_, caretX_, caretY_ + lineHeight_}; }
 
 void TextBox::restartBlink() {
   if (!hwnd_ || !focused_) return;
@@ -232,11 +238,11 @@ int32_t TextBox::indexAt(POINT p) {
   HFONT font = font_->createHandle();
   HGDIOBJ old = SelectObject(dc, font);
   layout(dc);
-  int row = (p.y - kBorder - kMargin) / (lineHeight_ > 0 ? lineHeight_ : 1);
+  int row = (p.y - kTextTop) / (lineHeight_ > 0 ? lineHeight_ : 1);
   row = std::clamp(row, 0, static_cast<int>(lines_.size()) - 1);
   const Line& l = lines_[static_cast<size_t>(row)];
   int32_t index = static_cast<int32_t>(l.start + l.length);
-  int x = p.x - kBorder - kMargin;
+  int x = p.x - kTextLeft;
   for (size_t k = 0; k < l.length; ++k) {
     SIZE a{}, b{};
     GetTextExtentPoint32A(dc, text_.c_str() + l.start, static_cast<int>(k), &a);

@@ -6,6 +6,7 @@
 #include "framework/Form.h"
 #include "framework/TextBox.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -160,6 +161,42 @@ TEST_F(TextBoxTest, TheCaretBlinksAtTheMovingEndOnlyWhileFocused) {
   for (int i = 0; i < 3; ++i) {
     EXPECT_TRUE(columnsOf(*this, box, 8, inverted).empty()) << "no caret without the focus";
     hl::runFor(530);
+  }
+  hl::freezeClock(false);
+}
+
+// Measured under Wine with a multi-line, read-only edit control with a client edge and this
+// font (MS Sans Serif 8.25, which Wine also draws with Liberation Sans, 12 pixels high): margins
+// 3 and 3, format rectangle from 4, 1; character 0 at 4, 1; the ink of "Error" from column 4 and
+// row 3; the caret 1 pixel wide at 4, 1, a line high. All inside the 2-pixel edge, which this box
+// draws inside its own client area, so 2 more here. Wine's caret at 4 inverts the E's stem; this
+// box keeps the text there and its caret one column before.
+TEST_F(TextBoxTest, TheTextAndTheCaretStandWhereTheEditControlPutsThem) {
+  hl::freezeClock(true);
+  form.Text1.setText("Error");
+  settle();
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const COLORREF inverted = RGB(255 - GetRValue(face), 255 - GetGValue(face), 255 - GetBValue(face));
+  HWND box = form.Text1.hWnd();
+  int inkLeft = 1000, inkTop = 1000;
+  // The frame's dark lines (row and column 1) are black too: only what lies inside counts.
+  for (int y = 2; y < 20; ++y) {
+    for (int x : columnsOf(*this, box, y, RGB(0, 0, 0))) {
+      if (x < 2) continue;
+      inkLeft = std::min(inkLeft, x);
+      inkTop = std::min(inkTop, y);
+    }
+  }
+  EXPECT_EQ(inkLeft, 2 + 4);
+  EXPECT_EQ(inkTop, 2 + 3);
+  const std::vector<int> caretColumn{2 + 4 - 1};
+  for (int y = 2 + 1; y < 2 + 1 + 12; ++y) EXPECT_EQ(columnsOf(*this, box, y, inverted), caretColumn) << "row " << y;
+  EXPECT_TRUE(columnsOf(*this, box, 2, inverted).empty()) << "nothing above the line";
+  EXPECT_TRUE(columnsOf(*this, box, 2 + 1 + 12, inverted).empty()) << "nor below it";
+  // The stem of the E stays black from its top to its foot while the caret shows.
+  for (int y = inkTop; y < inkTop + 8; ++y) {
+    const std::vector<int> ink = columnsOf(*this, box, y, RGB(0, 0, 0));
+    EXPECT_NE(std::find(ink.begin(), ink.end(), inkLeft), ink.end()) << "row " << y;
   }
   hl::freezeClock(false);
 }
