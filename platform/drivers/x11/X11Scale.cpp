@@ -6,13 +6,12 @@
 // Windows runs on). Only a bad CORVANE_SCALE is reported: a resource is the desktop's business.
 #include "drivers/x11/X11Scale.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xresource.h>
-
 #include <algorithm>
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 namespace x11 {
 
@@ -21,6 +20,51 @@ namespace {
 constexpr double kBaseDpi = 96.0;
 
 std::string allowedRange() { return "a whole number from 1 to " + std::to_string(kMaxScale); }
+
+// A part of a resource name names a component by its name or its class (the name capitalised).
+bool names(std::string_view part, std::string_view component) {
+  return part.size() == component.size() && !part.empty() && part.substr(1) == component.substr(1) &&
+         std::toupper(static_cast<unsigned char>(part[0])) == std::toupper(static_cast<unsigned char>(component[0]));
+}
+
+// How closely a resource name of the form program.resource names this resource, as the resource
+// manager ranks its matches: a tight binding beats a loose one, a named program beats none;
+// nothing when it does not name it.
+std::optional<int> matchRank(std::string_view name, std::string_view program, std::string_view resource) {
+  const size_t cut = name.find_last_of(".*");
+  if (cut == std::string_view::npos || !names(name.substr(cut + 1), resource)) return std::nullopt;
+  const std::string_view head = name.substr(0, cut);
+  const bool loose = name[cut] == '*';
+  if (names(head, program)) return loose ? 1 : 0;
+  if (head.empty() && loose) return 2;
+  return std::nullopt;
+}
+
+// The value of program.resource in the text of a resource database (one "name: value" a line,
+// "!" starting a comment), from the best-ranked line naming it; the last such line wins a tie.
+std::optional<std::string> resourceValue(std::string_view text, std::string_view program,
+                                         std::string_view resource) {
+  std::optional<std::string> value;
+  int best = 3;
+  while (!text.empty()) {
+    const size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!line.empty() && blank(line.front())) line.remove_prefix(1);
+    const size_t colon = line.find(':');
+    if (line.empty() || line.front() == '!' || colon == std::string_view::npos) continue;
+    std::string_view name = line.substr(0, colon);
+    while (!name.empty() && blank(name.back())) name.remove_suffix(1);
+    const std::optional<int> rank = matchRank(name, program, resource);
+    if (!rank || *rank > best) continue;
+    best = *rank;
+    std::string_view v = line.substr(colon + 1);
+    while (!v.empty() && blank(v.front())) v.remove_prefix(1);
+    value = std::string(v);
+  }
+  return value;
+}
 
 }  // namespace
 
@@ -49,24 +93,15 @@ int scaleFromSetting(const std::string& value, std::string& warning) {
 
 std::optional<int> scaleFromResources(const char* resources) {
   if (resources == nullptr) return std::nullopt;
-  XrmInitialize();
-  XrmDatabase database = XrmGetStringDatabase(resources);
-  if (database == nullptr) return std::nullopt;
-  char* type = nullptr;
-  XrmValue value{};
-  std::optional<int> factor;
-  if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) == True && value.addr != nullptr) {
-    const std::string text(value.addr, value.size > 0 ? value.size - 1 : 0);
-    char* end = nullptr;
-    const double dpi = std::strtod(text.c_str(), &end);
-    const bool number = end != text.c_str() && std::isfinite(dpi) &&
-                        std::all_of(static_cast<const char*>(end), text.c_str() + text.size(), [](char c) { return c == ' ' || c == '\t'; });
-    if (number) {
-      factor = static_cast<int>(std::clamp(std::floor(dpi / kBaseDpi + 0.5), 1.0, double{kMaxScale}));
-    }
-  }
-  XrmDestroyDatabase(database);
-  return factor;
+  const std::optional<std::string> text = resourceValue(resources, "Xft", "dpi");
+  if (!text) return std::nullopt;
+  char* end = nullptr;
+  const double dpi = std::strtod(text->c_str(), &end);
+  const bool number = end != text->c_str() && std::isfinite(dpi) &&
+                      std::all_of(static_cast<const char*>(end), text->c_str() + text->size(),
+                                  [](char c) { return c == ' ' || c == '\t'; });
+  if (!number) return std::nullopt;
+  return static_cast<int>(std::clamp(std::floor(dpi / kBaseDpi + 0.5), 1.0, double{kMaxScale}));
 }
 
 int fittingScale(int asked, int screenWidth, int screenHeight) {

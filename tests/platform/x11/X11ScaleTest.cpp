@@ -52,6 +52,15 @@ TEST(X11Scale, XftDpiRoundsHalfUpBetweenOneAndFour) {
       {"Xft.dpi: -192\n", 1},
       {"Xft.antialias: 1\nXft.dpi: 192\nXcursor.size: 48\n", 2},
       {"Xft*dpi: 192\n", 2},  // a loose binding matches as the toolkits read it
+      {"*dpi: 192\n", 2},
+      {"Xft.Dpi: 192\n", 2},  // the class
+      {"Xft.dpi: 192\nXft*dpi: 96\n*dpi: 96\n", 2},  // the tightest binding wins wherever it stands
+      {"*dpi: 96\nXft*dpi: 192\n", 2},
+      {"Xft.dpi: 96\nXft.dpi: 192\n", 2},  // the last of equals
+      {"  Xft.dpi :\t192  \n", 2},
+      {"! Xft.dpi: 192\n", std::nullopt},
+      {"Gtk.dpi: 192\nXft.dpi.extra: 192\nXFT.DPI: 192\nXft.dp: 192\n", std::nullopt},
+      {"Xft.dpi 192\n", std::nullopt},
       {"Xft.dpi: many\n", std::nullopt},
       {"Xft.dpi: 192dpi\n", std::nullopt},
       {"Xft.dpi: nan\n", std::nullopt},
