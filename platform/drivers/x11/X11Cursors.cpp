@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "drivers/x11/X11Scale.h"
 #include "gdi/Icon.h"
 
 namespace x11 {
@@ -70,7 +71,8 @@ TwoColourCursor reduceToTwoColours(const std::vector<uint32_t>& argb, int width,
   return out;
 }
 
-Cursors::Cursors(Display* display, ::Window root) : display_(display), root_(root) {}
+Cursors::Cursors(Display* display, ::Window root, int factor)
+    : display_(display), root_(root), factor_(factor) {}
 
 Cursors::~Cursors() {
   for (auto& [shape, cursor] : fontCursors_) XFreeCursor(display_, cursor);
@@ -129,7 +131,8 @@ Cursor Cursors::fromImage(HCURSOR cursor) {
     for (auto& [k, c] : imageCursors_) XFreeCursor(display_, c);
     imageCursors_.clear();
   }
-  const TwoColourCursor two = reduceToTwoColours(argb, icon->width, icon->height);
+  const TwoColourCursor two = reduceToTwoColours(enlargeImage(argb, icon->width, icon->height, factor_),
+                                                 icon->width * factor_, icon->height * factor_);
   const int bytesPerRow = (two.width + 7) / 8;
   std::vector<char> source(static_cast<size_t>(bytesPerRow) * two.height, 0);
   std::vector<char> mask(source.size(), 0);
@@ -150,8 +153,8 @@ Cursor Cursors::fromImage(HCURSOR cursor) {
                                             static_cast<unsigned>(two.height));
   XColor fg = toXColor(two.foregroundColour);
   XColor bg = toXColor(two.backgroundColour);
-  const unsigned hotX = static_cast<unsigned>(std::clamp(icon->hotX, 0, two.width - 1));
-  const unsigned hotY = static_cast<unsigned>(std::clamp(icon->hotY, 0, two.height - 1));
+  const unsigned hotX = static_cast<unsigned>(std::clamp(icon->hotX * factor_, 0, two.width - 1));
+  const unsigned hotY = static_cast<unsigned>(std::clamp(icon->hotY * factor_, 0, two.height - 1));
   Cursor made = XCreatePixmapCursor(display_, sourcePixmap, maskPixmap, &fg, &bg, hotX, hotY);
   XFreePixmap(display_, sourcePixmap);
   XFreePixmap(display_, maskPixmap);

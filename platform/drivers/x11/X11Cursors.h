@@ -29,7 +29,8 @@ TwoColourCursor reduceToTwoColours(const std::vector<uint32_t>& argb, int width,
 
 class Cursors {
  public:
-  explicit Cursors(Display* display, ::Window root);
+  // Cursors made from images are enlarged by the display's factor, as the windows are.
+  Cursors(Display* display, ::Window root, int factor);
   ~Cursors();
   Cursors(const Cursors&) = delete;
   Cursors& operator=(const Cursors&) = delete;
@@ -43,6 +44,7 @@ class Cursors {
 
   Display* display_;
   ::Window root_;
+  int factor_;
   bool systemLoaded_ = false;
   std::map<HCURSOR, unsigned> systemShapes_;
   std::map<unsigned, Cursor> fontCursors_;

@@ -86,7 +86,7 @@ class X11Driver final : public drivers::Driver {
  public:
   X11Driver(std::unique_ptr<Connection> connection, Scale scale)
       : c_(std::move(connection)), d_(c_->display()), scale_(scale),
-        presenter_(d_, c_->visual(), c_->depth(), c_->format(), shmAvailable(d_)), cursors_(d_, c_->root()) {
+        presenter_(d_, c_->visual(), c_->depth(), c_->format(), shmAvailable(d_)), cursors_(d_, c_->root(), scale_.factor) {
     Bool supported = False;
     // Held keys then repeat as presses alone, which the window system counts as repeats.
     XkbSetDetectableAutoRepeat(d_, True, &supported);

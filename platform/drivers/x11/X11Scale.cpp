@@ -137,4 +137,15 @@ void enlargeRow(const uint32_t* in, int width, int factor, uint32_t* out) {
   }
 }
 
+std::vector<uint32_t> enlargeImage(const std::vector<uint32_t>& pixels, int width, int height, int factor) {
+  const size_t outWidth = static_cast<size_t>(width) * static_cast<size_t>(factor);
+  std::vector<uint32_t> out(outWidth * static_cast<size_t>(height) * static_cast<size_t>(factor));
+  for (int y = 0; y < height; ++y) {
+    uint32_t* first = out.data() + static_cast<size_t>(y) * static_cast<size_t>(factor) * outWidth;
+    enlargeRow(pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width), width, factor, first);
+    for (int k = 1; k < factor; ++k) std::copy_n(first, outWidth, first + static_cast<size_t>(k) * outWidth);
+  }
+  return out;
+}
+
 }  // namespace x11

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace x11 {
 
@@ -55,5 +56,7 @@ Scale chooseScale(const char* setting, const char* resources, int screenWidth, i
 
 // Repeats each of width pixels factor times: out holds width * factor pixels.
 void enlargeRow(const uint32_t* in, int width, int factor, uint32_t* out);
+// A whole width x height image (rows one after the other) with each pixel factor x factor.
+std::vector<uint32_t> enlargeImage(const std::vector<uint32_t>& pixels, int width, int height, int factor);
 
 }  // namespace x11

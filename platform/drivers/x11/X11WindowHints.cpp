@@ -48,16 +48,12 @@ void setTitle(Connection& c, ::Window window, const std::string& title) {
 }
 
 std::vector<long> netWmIconData(const std::vector<uint32_t>& argb, int width, int height, int factor) {
+  const std::vector<uint32_t> image = enlargeImage(argb, width, height, factor);
   std::vector<long> data;
-  data.reserve(2 + argb.size() * static_cast<size_t>(factor) * static_cast<size_t>(factor));
+  data.reserve(2 + image.size());
   data.push_back(width * factor);
   data.push_back(height * factor);
-  std::vector<uint32_t> row(static_cast<size_t>(width) * static_cast<size_t>(factor));
-  for (int y = 0; y < height; ++y) {
-    enlargeRow(argb.data() + static_cast<size_t>(y) * static_cast<size_t>(width), width, factor, row.data());
-    for (int k = 0; k < factor; ++k)
-      for (uint32_t p : row) data.push_back(static_cast<long>(p));
-  }
+  for (uint32_t p : image) data.push_back(static_cast<long>(p));
   return data;
 }
 
