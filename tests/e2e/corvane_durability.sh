@@ -10,15 +10,7 @@ set -euo pipefail
 corvane="${1:?bin dir}/corvane"
 source "$(dirname "$0")/programs/xvfb_session.bash"
 source "$(dirname "$0")/programs/corvane_result.bash"
-skip() {
-  echo "SKIP: $*"
-  exit 77
-}
-[ "$(id -u)" -eq 0 ] || skip "attaching loop devices and mounting need root"
-for tool in losetup mkfs.ext4 mount umount setpriv; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
-
+loop_stick_tools=(setpriv)
 source "$(dirname "$0")/programs/loop_stick.bash"
 
 start_xvfb

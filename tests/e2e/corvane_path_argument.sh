@@ -10,14 +10,7 @@
 set -euo pipefail
 bin_dir="${1:?bin dir}"
 source "$(dirname "$0")/programs/xvfb_session.bash"
-skip() {
-  echo "SKIP: $*"
-  exit 77
-}
-[ "$(id -u)" -eq 0 ] || skip "attaching loop devices and mounting need root"
-for tool in losetup mkfs.ext4 mount umount strace python3; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
+loop_stick_tools=(strace python3)
 source "$(dirname "$0")/programs/loop_stick.bash"
 
 prefix="$session_dir/prefix"

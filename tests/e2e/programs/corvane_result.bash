@@ -20,14 +20,6 @@ corvane_runner=()
 result_text=""
 result_status=""
 
-# The status a run must end with after showing the text $1.
-expected_status() {
-  case "$1" in
-    "The operation completed successfully."*) echo 0 ;;
-    *) echo 1 ;;
-  esac
-}
-
 corvane_result() {
   local app window status=0
   "${corvane_runner[@]}" "$corvane" "$1" >"$session_dir/corvane.log" 2>&1 &

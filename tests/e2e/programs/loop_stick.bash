@@ -1,11 +1,23 @@
 # Sourced after xvfb_session.bash by the scripts that need a USB stick of their own: an ext4
 # image on a loop device, mounted with a long commit interval so that a freshly written file stays
-# in memory. The script defines skip() (exit 77) before sourcing; everything attached or mounted
-# here goes again on any exit, before the session folder.
+# in memory. Sourcing it skips the script (exit 77, saying why) where that cannot be done: not
+# root, or one of the tools missing, the script's own further TOOLS too. Everything attached or
+# mounted here goes again on any exit, before the session folder.
 #
+#   loop_stick_tools=(strace ...)          # set before sourcing: more tools the script needs
+#   skip REASON                            # ends the script as skipped
 #   make_stick IMAGE SIZE FOLDER           # sets stick_device; skips the test where it cannot
 #   write_unflushed_marker FOLDER IMAGE    # sets marker to a text in memory, not yet in IMAGE
 #   in_image TEXT IMAGE                    # whether TEXT reached the device's medium
+
+skip() {
+  echo "SKIP: $*"
+  exit 77
+}
+[ "$(id -u)" -eq 0 ] || skip "attaching loop devices and mounting need root"
+for tool in losetup mkfs.ext4 mount umount "${loop_stick_tools[@]}"; do
+  command -v "$tool" >/dev/null || skip "$tool is not installed"
+done
 
 mounted=()
 attached=()

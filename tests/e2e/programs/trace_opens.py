@@ -5,7 +5,8 @@ that had found it. A file name that a look-up followed into a path counts as tha
 
     python3 trace_opens.py TRACE PATH...
 
-Prints one line per forbidden open and, last, "lookups PATH COUNT" for each path an O_PATH
+Prints one line per forbidden open and path it reached (an open by the name of a link to a
+device counts for both), and, last, "lookups PATH COUNT" for each path an O_PATH
 look-up found, with how often (a race test uses that to show that the race was run). Exits 1 when a
 forbidden open was seen.
 """
@@ -43,10 +44,9 @@ def main():
             targets = {name, reached}
             if via:
                 targets.add(path_fds.get(int(via.group(1))))
-            hit = sorted(t for t in targets if t in lookups)
-            if hit:
+            for hit in sorted(t for t in targets if t in lookups):
                 bad += 1
-                print("opened %s: %s" % (hit[0], line.strip()))
+                print("opened %s: %s" % (hit, line.strip()))
     for path, count in lookups.items():
         if count:
             print("lookups %s %d" % (path, count))
