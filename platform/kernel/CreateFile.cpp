@@ -3,7 +3,8 @@
 // last-error 0 on success whatever the disposition since a volume is opened and never created,
 // a NULL or empty file name fails with ERROR_PATH_NOT_FOUND as an empty name does on Windows, and
 // a read-only block device asked for write access fails with ERROR_WRITE_PROTECT although Linux
-// would open it.
+// would open it, and a volume is opened through /proc/self/fd of the descriptor its look-up gave
+// (without /proc mounted no volume opens, with the code of that failed open).
 #include <windows.h>
 
 #include <fcntl.h>
