@@ -9,7 +9,22 @@ include(GNUInstallDirs)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvane)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The package's version is the one the program states (corvane --version, the result window's
+# title): minor in two digits, revision in four, "1.00.0000"; dpkg compares it as it would 1.0.0.
+string(LENGTH "${PROJECT_VERSION_MINOR}" minor_digits)
+string(LENGTH "${PROJECT_VERSION_PATCH}" patch_digits)
+math(EXPR minor_pad "2 - ${minor_digits}")
+math(EXPR patch_pad "4 - ${patch_digits}")
+if(minor_pad LESS 0)
+  set(minor_pad 0)
+endif()
+if(patch_pad LESS 0)
+  set(patch_pad 0)
+endif()
+string(REPEAT 0 ${minor_pad} minor_zeros)
+string(REPEAT 0 ${patch_pad} patch_zeros)
+set(CPACK_PACKAGE_VERSION
+    "${PROJECT_VERSION_MAJOR}.${minor_zeros}${PROJECT_VERSION_MINOR}.${patch_zeros}${PROJECT_VERSION_PATCH}")
 set(CPACK_PACKAGE_VENDOR "Corvane developers")
 set(CPACK_PACKAGE_CONTACT "Corvane developers <developers@corvane.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "flush a drive's buffers and show the system's answer")

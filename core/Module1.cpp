@@ -15,20 +15,28 @@ namespace {
 constexpr DWORD kMessageBufferLength = 2560;
 constexpr int kFlushCount = 5;
 
+constexpr int kExitSuccess = 0;
+constexpr int kExitOtherResult = 1;
+
+struct FlushOutcome {
+  std::string text;
+  bool succeeded;  // opened, and the close left 0: the text is the system's word for success
+};
+
 // The open and flush calls take the device path built from the argument; the last-error value is
 // read right after the open and right after the close, never the calls' own results.
-std::string FlushVolume(const std::string& argument) {
+FlushOutcome FlushVolume(const std::string& argument) {
   const std::string devicePath = "\\\\.\\" + argument.substr(0, 2);
   HANDLE volume = CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                               nullptr, OPEN_ALWAYS, FILE_FLAG_NO_BUFFERING, nullptr);
   const int32_t openCode = static_cast<int32_t>(GetLastError());
   if (volume == INVALID_HANDLE_VALUE)
-    return "Error: " + std::to_string(openCode) + ":\r\n" + SystemErrorText(openCode);
+    return {"Error: " + std::to_string(openCode) + ":\r\n" + SystemErrorText(openCode), false};
 
   for (int i = 0; i < kFlushCount; ++i) FlushFileBuffers(volume);
   CloseHandle(volume);
   const int32_t closeCode = static_cast<int32_t>(GetLastError());
-  return SystemErrorText(closeCode);
+  return {SystemErrorText(closeCode), closeCode == 0};
 }
 
 }  // namespace
@@ -41,14 +49,14 @@ std::string SystemErrorText(int32_t code) {
   return count > 0 ? std::string(buffer.data(), count) : std::string();
 }
 
-void RunFlushSequence() {
+int RunFlushSequence() {
   frmAttendere->Inizio();
   DoEvents();
 
   // The result text goes into the result window before anything else touches the platform,
   // since loading that window makes platform calls of its own.
-  std::string result = FlushVolume(Command());
-  frmFine->Text1.setText(result);
+  const FlushOutcome outcome = FlushVolume(Command());
+  frmFine->Text1.setText(outcome.text);
   DoEvents();
 
   frmAttendere->setVisible(false);
@@ -62,9 +70,9 @@ void RunFlushSequence() {
   frmAbout.Release();
   frmAttendere.Release();
   frmFine.Release();
+  return outcome.succeeded ? kExitSuccess : kExitOtherResult;
 }
 
 void Main() {
-  RunFlushSequence();
-  End();
+  End(RunFlushSequence());
 }

@@ -8,11 +8,13 @@
 
 FormInstance<ResultWindow> frmFine;
 
-std::string VersionSuffix(int major, int minor, int revision) {
+std::string VersionText(int major, int minor, int revision) {
   char text[48];
-  std::snprintf(text, sizeof text, " v.%d.%02d.%04d", major, minor, revision);
+  std::snprintf(text, sizeof text, "%d.%02d.%04d", major, minor, revision);
   return text;
 }
+
+std::string VersionSuffix(int major, int minor, int revision) { return " v." + VersionText(major, minor, revision); }
 
 ResultWindow::ResultWindow() : Form(FormDescription_frmFine) {
   ztButtons_H1.Click.connect([this] { ztButtons_H1_Click(); });

@@ -20,5 +20,8 @@ class ResultWindow : public Form {
 
 extern FormInstance<ResultWindow> frmFine;
 
-// " v." + major + "." + minor as "00" + "." + revision as "0000".
+// major + "." + minor as "00" + "." + revision as "0000", as the program states its version.
+std::string VersionText(int major, int minor, int revision);
+
+// " v." + the version text, for the result window's caption.
 std::string VersionSuffix(int major, int minor, int revision);

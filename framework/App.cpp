@@ -188,7 +188,7 @@ void ReportRunTimeError(const std::exception& error) {
   MsgBox("Run-time error '" + std::to_string(number) + "':\r\n\r\n" + description, vbCritical);
 }
 
-void End() {
+void End(int exitStatus) {
   std::fflush(nullptr);
-  std::_Exit(0);
+  std::_Exit(exitStatus);
 }

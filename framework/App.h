@@ -81,5 +81,5 @@ float Rnd();
 // description, with the application's title. Other C++ exceptions show as error 440.
 void ReportRunTimeError(const std::exception& error);
 
-// Ends the process at once: no unload step, no further events.
-[[noreturn]] void End();
+// Ends the process at once with the exit status given: no unload step, no further events.
+[[noreturn]] void End(int exitStatus = 0);

@@ -3,7 +3,8 @@
 // last-error 0 on success whatever the disposition since a volume is opened and never created,
 // a NULL or empty file name fails with ERROR_PATH_NOT_FOUND as an empty name does on Windows, and
 // a read-only block device asked for write access fails with ERROR_WRITE_PROTECT although Linux
-// would open it.
+// would open it, and a volume is opened through /proc/self/fd of the descriptor its look-up gave
+// (without /proc mounted no volume opens, with the code of that failed open).
 #include <windows.h>
 
 #include <fcntl.h>
@@ -37,37 +38,54 @@ HANDLE fail(DWORD code) {
   return INVALID_HANDLE_VALUE;
 }
 
+// The one way from a looked-up entry to a descriptor that can do I/O: the kernel's link to the
+// very inode the O_PATH descriptor holds, never the entry's name again.
+std::string reopenPath(int pathFd) { return "/proc/self/fd/" + std::to_string(pathFd); }
+
+// Opens what the entry named for its use: a block device with the access asked for, a directory
+// for syncfs (which refuses an O_PATH descriptor); returns the descriptor, or -1 with the code set.
+int openTarget(const kernel::VolumeTarget& target, bool read, bool write, DWORD flags, DWORD& error) {
+  const std::string path = reopenPath(target.pathFd);
+  if (target.kind == kernel::VolumeKind::BlockDevice) {
+    int mode = accessFlags(read, write) | O_CLOEXEC;
+    if (flags & FILE_FLAG_NO_BUFFERING) mode |= O_DIRECT;
+    int fd = open(path.c_str(), mode);
+    if (fd < 0) {
+      error = kernel::blockDeviceRefusal(path.c_str(), errno);
+      return -1;
+    }
+    error = kernel::blockDeviceOpenError(fd, write);
+    if (error == ERROR_SUCCESS) return fd;
+    close(fd);
+    return -1;
+  }
+  // A mounted file system is reached through its top folder; syncfs needs only a read handle.
+  int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    error = kernel::win32FromErrno(errno);
+  } else if (target.mustBeMountRoot && !kernel::isMountRoot(fd)) {
+    // A folder that is not the top of a mounted file system (an empty mount point) holds no
+    // volume; flushing the file system it happens to lie on would report someone else's success.
+    close(fd);
+    fd = -1;
+    error = ERROR_NOT_READY;
+  }
+  return fd;
+}
+
 HANDLE openVolume(std::string_view devicePath, bool read, bool write, DWORD flags) {
   kernel::noteVolumeOpen(devicePath);
   kernel::VolumeTarget target;
   DWORD error = 0;
   if (!kernel::resolveVolume(devicePath, target, error)) return fail(error);
-
   kernel::FileObject file;
+  file.fd = openTarget(target, read, write, flags, error);
+  close(target.pathFd);
+  if (file.fd < 0) return fail(error);
   file.isVolume = true;
+  file.isMountPoint = target.kind == kernel::VolumeKind::MountPoint;
   file.canRead = read;
   file.canWrite = write;
-  if (target.kind == kernel::VolumeKind::BlockDevice) {
-    int mode = accessFlags(read, write) | O_CLOEXEC;
-    if (flags & FILE_FLAG_NO_BUFFERING) mode |= O_DIRECT;
-    file.fd = open(target.path.c_str(), mode);
-    if (file.fd < 0) return fail(kernel::blockDeviceRefusal(target.path.c_str(), errno));
-    if (DWORD error = kernel::blockDeviceOpenError(file.fd, write)) {
-      close(file.fd);
-      return fail(error);
-    }
-  } else {
-    // A mounted file system is reached through its top folder; syncfs needs only a read handle.
-    file.isMountPoint = true;
-    file.fd = open(target.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (file.fd < 0) return fail(kernel::win32FromErrno(errno));
-    // A folder that is not the top of a mounted file system (an empty mount point) holds no
-    // volume; flushing the file system it happens to lie on would report someone else's success.
-    if (target.mustBeMountRoot && !kernel::isMountRoot(file.fd)) {
-      close(file.fd);
-      return fail(ERROR_NOT_READY);
-    }
-  }
   HANDLE handle = kernel::addFile(file);
   SetLastError(ERROR_SUCCESS);
   return handle;

@@ -6,6 +6,7 @@
 #include "user/ThreadPaint.h"
 
 #include "gdi/DeviceContext.h"
+#include "kernel/Diagnostics.h"
 
 #include <chrono>
 #include <cstdio>
@@ -335,7 +336,7 @@ namespace drivers {
 namespace {
 
 [[noreturn]] void refuse(const std::string& message) {
-  std::fprintf(stderr, "%s\n", message.c_str());
+  kernel::tellUser(message);
   std::exit(1);
 }
 
@@ -349,7 +350,7 @@ std::unique_ptr<Driver> chosenDriver() {
     refuse("unknown window driver \"" + name + "\" in CORVANE_DRIVER (use x11 or headless)");
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || display[0] == '\0')
-    refuse("cannot open display: DISPLAY is not set (CORVANE_DRIVER=headless runs without one)");
+    refuse("cannot open display: DISPLAY is not set");
 #if __has_include("drivers/x11/X11Driver.cpp")
   std::string error;
   std::unique_ptr<Driver> x11 = createX11Driver(error);

@@ -80,7 +80,7 @@ class FlushRun : public testing::Test {
     std::vector<char*> argv = {args[0].data(), args[1].data()};
     kernel::recordCommandLine(2, argv.data());
     UINT_PTR timer = SetTimer(nullptr, 0, 10, user);
-    RunFlushSequence();
+    status_ = RunFlushSequence();
     KillTimer(nullptr, timer);
     EXPECT_TRUE(resultWasVisible);
     return capturedResult;
@@ -94,16 +94,21 @@ class FlushRun : public testing::Test {
 
   fs::path root_;
   fs::path clipCopy_;
+  int status_ = -1;
 };
 
-TEST_F(FlushRun, AMappedLetterIsFlushedFiveTimesAndReportsSuccess) {
-  EXPECT_EQ(run("E:"), "The operation completed successfully.\r\n");
-  corvane::VolumeCallCounts counts = corvane::volumeCallCounts();
-  EXPECT_EQ(counts.opens, 1u);
-  EXPECT_EQ(counts.flushes, 5u);
-  EXPECT_EQ(counts.closes, 1u);
-  EXPECT_EQ(counts.lastOpenedPath, "\\\\.\\E:");
-  EXPECT_EQ(capturedCaption, "Corvane v.1.00.0000");
+// A path argument goes through the same sequence, which still builds its path of two characters.
+TEST_F(FlushRun, AMappedLetterOrAPathIsFlushedFiveTimesAndReportsSuccess) {
+  for (const std::string argument : {"E:", "/"}) {
+    corvane::resetVolumeCallCounts();
+    EXPECT_EQ(run(argument), "The operation completed successfully.\r\n");
+    corvane::VolumeCallCounts counts = corvane::volumeCallCounts();
+    EXPECT_EQ(counts.opens, 1u);
+    EXPECT_EQ(counts.flushes, 5u);
+    EXPECT_EQ(counts.closes, 1u);
+    EXPECT_EQ(counts.lastOpenedPath, "\\\\.\\" + argument);
+    EXPECT_EQ(capturedCaption, "Corvane v.1.00.0000");
+  }
 }
 
 TEST_F(FlushRun, EverySpellingOfTheSameDriveOpensTheSameVolume) {
@@ -141,6 +146,37 @@ TEST_F(FlushRun, MalformedArgumentsFailTheOpenAndCreateNothing) {
   }
   EXPECT_EQ(everythingUnder(root_), before);
   EXPECT_FALSE(fs::exists(fs::current_path() / "E"));
+}
+
+// `corvane E: && echo done` must be able to tell: 0 only where the window says success.
+TEST_F(FlushRun, TheExitStatusIsZeroOnlyWhenTheWindowSaysSuccess) {
+  fs::create_directories(root_ / "empty-stick");
+  fs::create_symlink(root_ / "empty-stick", root_ / "drives" / "u:");
+  fs::create_symlink("/dev/null", root_ / "drives" / "n:");
+  const std::string success = "The operation completed successfully.\r\n";
+  struct Case {
+    std::string argument;
+    std::string textStart;
+    int status;
+  } cases[] = {{"E:", success, 0},
+               {"C:", success, 0},
+               {"/", success, 0},
+               {"Q:", "Error: 2:", 1},
+               {"U:", "Error: 21:", 1},
+               {"N:", "Error: 15:", 1},
+               {"/nonexistent", "Error: 2:", 1},
+               {(root_ / "empty-stick").string() + "/", "Error: 21:", 1},
+               {"/" + std::string(5000, 'x'), "Error: 206:", 1},
+               {"-", "Error: 2:", 1}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(run(c.argument).rfind(c.textStart, 0), 0u) << c.argument.substr(0, 40) << ": " << capturedResult;
+    EXPECT_EQ(status_, c.status) << c.argument.substr(0, 40);
+  }
+  // A table others could change: access is denied, and that is no success either.
+  fs::permissions(root_ / "drives", fs::perms::all);
+  EXPECT_EQ(run("E:"), "Error: 5:\r\nAccess is denied.\r\n");
+  EXPECT_EQ(status_, 1);
+  fs::permissions(root_ / "drives", fs::perms::owner_all);
 }
 
 TEST_F(FlushRun, TheWaitWindowShowsTheClipBeforeTheOpenAndHidesBeforeTheResult) {

@@ -10,59 +10,8 @@ set -euo pipefail
 corvane="${1:?bin dir}/corvane"
 source "$(dirname "$0")/programs/xvfb_session.bash"
 source "$(dirname "$0")/programs/corvane_result.bash"
-skip() {
-  echo "SKIP: $*"
-  exit 77
-}
-[ "$(id -u)" -eq 0 ] || skip "attaching loop devices and mounting need root"
-for tool in losetup mkfs.ext4 mount umount setpriv; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
-
-# Everything this script attaches or mounts goes again on any exit, before the session folder.
-mounted=()
-attached=()
-# A tmpfs that holds an image unmounts only once its loop device is detached, hence two rounds.
-cleanup_devices() {
-  local i
-  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount "${mounted[$i]}" 2>/dev/null || true; done
-  for i in "${attached[@]}"; do losetup -d "$i" 2>/dev/null || true; done
-  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-    ! mountpoint -q "${mounted[$i]}" || umount "${mounted[$i]}" || umount -l "${mounted[$i]}" || true
-  done
-  cleanup_session
-}
-trap cleanup_devices EXIT
-
-# Attaches a sparse image of the size to a free loop device, makes ext4 on it and mounts it.
-stick_device=""
-make_stick() {
-  local image=$1 size=$2 folder=$3
-  truncate -s "$size" "$image"
-  stick_device=$(losetup -f --show "$image" 2>/dev/null) || skip "no loop device can be attached here"
-  attached+=("$stick_device")
-  mkfs.ext4 -q -F "$stick_device" >/dev/null 2>&1 || fail "mkfs.ext4 failed on $stick_device"
-  mkdir -p "$folder"
-  mount -o commit=600 "$stick_device" "$folder" || skip "mounting $stick_device failed"
-  mounted+=("$folder")
-}
-
-# The image file is read through its page cache, which is the loop device's medium: what is there
-# has left the file system's cache for the device.
-in_image() { grep -aqF "$1" "$2"; }
-
-# Writes a file with a fresh marker and makes sure the marker is only in memory so far. Should
-# the kernel write it back on its own (a machine short of memory), a new marker is tried.
-marker=""
-write_unflushed_marker() {
-  local folder=$1 image=$2 attempt
-  for attempt in 1 2 3; do
-    marker="corvane-marker-$RANDOM$RANDOM-$attempt"
-    printf '%s\n' "$marker" >"$folder/$marker.txt"
-    in_image "$marker" "$image" || return 0
-  done
-  fail "the kernel wrote every marker back at once (vm.dirty_expire_centisecs is $(cat /proc/sys/vm/dirty_expire_centisecs))"
-}
+loop_stick_tools=(setpriv)
+source "$(dirname "$0")/programs/loop_stick.bash"
 
 start_xvfb
 chmod 711 "$session_dir"  # the user nobody must reach the drive table below

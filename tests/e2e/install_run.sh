@@ -55,7 +55,7 @@ run_through() {
   local status=0
   timeout 10 tail --pid="$app" -f /dev/null || fail "the program did not end after Alt+O"
   wait "$app" || status=$?
-  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+  [ "$status" -eq "$(expected_status "$text")" ] || fail "the program ended with status $status after: $text"
   grep -E "openat\(.*\"$expected_dir/+res\.dll\".* = [0-9]+$" "$trace" >/dev/null || {
     grep -n 'res\.dll' "$trace" || true
     fail "the wait window's clip was not opened from $expected_dir"

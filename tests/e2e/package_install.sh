@@ -21,7 +21,7 @@ package=$("$root/scripts/package" | tail -n 1)
 [ -f "$package" ] || fail "scripts/package made no package"
 echo "package: $package"
 [ "$(dpkg-deb -f "$package" Package)" = corvane ] || fail "the package is not named corvane"
-[ "$(dpkg-deb -f "$package" Version)" = 1.0.0 ] || fail "the package's version is not 1.0.0"
+[ "$(dpkg-deb -f "$package" Version)" = 1.00.0000 ] || fail "the package's version is not 1.00.0000"
 depends=$(dpkg-deb -f "$package" Depends)
 for needed in libc6 libx11-6 libfreetype6 libfontconfig1 xdg-utils fonts-liberation fonts-dejavu-core fonts-wine; do
   [[ "$depends" == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
@@ -47,6 +47,8 @@ fi
 dpkg-query -W -f='${Status}' corvane | grep -q 'install ok installed' || fail "corvane is not installed"
 [ "$(command -v corvane)" = /usr/bin/corvane ] || fail "corvane is not on PATH as /usr/bin/corvane"
 [ "$(man -w corvane)" = /usr/share/man/man1/corvane.1.gz ] || fail "man -w corvane: $(man -w corvane 2>&1)"
+[ "$(corvane --version)" = "corvane $(dpkg-deb -f "$package" Version)" ] ||
+  fail "the program says $(corvane --version), the package $(dpkg-deb -f "$package" Version)"
 
 start_xvfb
 export CORVANE_DRIVES="$session_dir/no-drive-table"

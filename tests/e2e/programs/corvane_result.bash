@@ -3,10 +3,12 @@
 #
 #   corvane=/path/to/corvane       # set before sourcing
 #   corvane_runner=(setpriv ...)   # optional: words put before the program, e.g. to change user
-#   corvane_result E:              # sets result_text to what the result window shows
+#   corvane_result E:              # sets result_text to what the result window shows and
+#                                  # result_status to the status the program ended with
 #
 # The result window's text is read as a user would copy it (Ctrl+A, Ctrl+C in Text1, the focused
-# box) and the window is closed with Alt+O; the program must then end within a second, status 0.
+# box) and the window is closed with Alt+O; the program must then end within a second, with
+# status 0 if the text is the system's word for success and 1 for any other text.
 
 [ -x "${corvane:?}" ] || fail "$corvane is not built"
 for tool in xdotool xclip; do
@@ -16,6 +18,7 @@ done
 corvane_title="Corvane v.1.00.0000"
 corvane_runner=()
 result_text=""
+result_status=""
 
 corvane_result() {
   local app window status=0
@@ -31,7 +34,7 @@ corvane_result() {
   timeout 5 xdotool key ctrl+a ctrl+c
   sleep 0.3
   result_text=$(timeout 10 xclip -o -selection clipboard) || fail "nothing on the clipboard"
-  echo "corvane $1: $result_text"
+  echo "corvane ${1:0:80}: $result_text"
   timeout 5 xdotool key alt+o
   for _ in $(seq 10); do
     kill -0 "$app" 2>/dev/null || break
@@ -39,5 +42,7 @@ corvane_result() {
   done
   kill -0 "$app" 2>/dev/null && fail "the program was still running a second after Alt+O"
   wait "$app" || status=$?
-  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+  result_status=$status
+  [ "$status" -eq "$(expected_status "$result_text")" ] ||
+    fail "the program ended with status $status after showing: $result_text"
 }

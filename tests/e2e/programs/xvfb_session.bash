@@ -6,7 +6,9 @@
 #   start_xvfb 1024x768x8 -cc 3   # another screen (WIDTHxHEIGHTxDEPTH) and more Xvfb options
 #   track_pid PID         # killed on exit as well
 #   stop_xvfb             # ends the server (and the tracked processes) before the next start
-#   expect_end PID HOW [SECONDS]   # the process ends within SECONDS (three), with status 0
+#   expect_end PID HOW [SECONDS] [STATUS]   # the process ends within SECONDS (three), with
+#                         # STATUS (0)
+#   expected_status TEXT  # the status corvane ends with after its window showed TEXT
 #   start_window_manager openbox   # a window manager on the server, once it has announced itself
 #   geometry_of WINDOW    # its X window on the screen as WIDTHxHEIGHT+X+Y (nothing when it is gone)
 #   window_at GEOMETRY OPTIONS...  # a visible window of that geometry among those `xdotool search
@@ -86,7 +88,7 @@ eventually() {
 }
 
 expect_end() {
-  local pid=$1 how=$2 limit=${3:-3}
+  local pid=$1 how=$2 limit=${3:-3} expected=${4:-0}
   for _ in $(seq $((limit * 10))); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
@@ -94,8 +96,16 @@ expect_end() {
   kill -0 "$pid" 2>/dev/null && fail "the program was still running $limit seconds after $how"
   local status=0
   wait "$pid" || status=$?
-  [ "$status" -eq 0 ] || fail "the program ended with status $status after $how"
-  echo "$how ended the run with status 0"
+  [ "$status" -eq "$expected" ] || fail "the program ended with status $status after $how, not $expected"
+  echo "$how ended the run with status $expected"
+}
+
+# 0 only for the system's word for success; any other result ends corvane with 1.
+expected_status() {
+  case "$1" in
+    "The operation completed successfully."*) echo 0 ;;
+    *) echo 1 ;;
+  esac
 }
 
 # Starts the manager and waits until it announces itself on the root window.

@@ -2,7 +2,8 @@
 # C:` shows the wait window, then the result window titled with its version, holding the system's
 # text and the two buttons; the pointer over Ok turns its rings orange, Tab gives it blue focus
 # rings; Ctrl+A and Ctrl+C put the text on the X clipboard; Alt+I opens the About window where it
-# opens on Linux and Alt+F4 closes it; Alt+O ends the run with status 0. Screenshots of the
+# opens on Linux and Alt+F4 closes it; Alt+O ends the run with status 0 if the text was the
+# system's word for success, else 1. Screenshots of the
 # result and About windows are left as corvane-result.png and corvane-about.png in the output
 # folder.
 #   bash corvane_flush_run.sh BUILD_WINDOWS_DIR [OUTPUT_DIR]
@@ -85,5 +86,5 @@ eventually about_gone || fail "Alt+F4 did not close the About window"
 kill -0 "$app" 2>/dev/null || fail "the program ended with the About window"
 echo "Alt+F4: the About window closed, the program goes on"
 
-end_with_alt_o
+end_with_alt_o "$text"
 echo "PASS"

@@ -40,9 +40,10 @@ result_text() {
   timeout 10 xclip -o -selection clipboard || fail "nothing on the clipboard"
 }
 
-# end_with_alt_o: Alt+O must end the process with status 0; Wine takes longer than our own
-# window system to end a process, so it has five seconds.
+# end_with_alt_o TEXT: Alt+O must end the process with the status that TEXT, the result the
+# window showed, calls for; Wine takes longer than our own window system to end a process, so it
+# has five seconds.
 end_with_alt_o() {
   timeout 5 xdotool key --window "$window" alt+o
-  expect_end "$app" "Alt+O" 5
+  expect_end "$app" "Alt+O" 5 "$(expected_status "$1")"
 }

@@ -15,6 +15,8 @@
 #include <string>
 
 #include "corvane/kernel_hooks.h"
+#include "kernel/CommandLine.h"
+#include "kernel/DriveTable.h"
 #include "kernel/Volumes.h"
 #include "Unprivileged.h"
 
@@ -239,6 +241,159 @@ TEST_F(Volumes, AnUnreadableTableDeniesEveryLetter) {
     EXPECT_EQ(code, ERROR_ACCESS_DENIED) << path;
   }
   fs::permissions(drives_, fs::perms::owner_all);
+}
+
+// Anyone who may change the table may make a letter name any device the user can open.
+TEST_F(Volumes, ATableFolderOthersCouldChangeDeniesEveryLetterAndSaysWhy) {
+  link("e:", kRootFileSystem);
+  fs::permissions(drives_, fs::perms::all);  // 0777
+  for (const char* path : {"\\\\.\\C:", "\\\\.\\E:", "\\\\.\\Q:"}) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(open(path), INVALID_HANDLE_VALUE) << path;
+    EXPECT_EQ(error_, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << path;
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(": drive table " + drives_.string() + " is writable by others\n"), std::string::npos) << said;
+  }
+  fs::permissions(drives_, fs::perms::owner_all | fs::perms::group_all | fs::perms::others_read |
+                               fs::perms::others_exec);  // 0775
+  EXPECT_EQ(open("\\\\.\\E:"), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(error_, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "a group may not change it either";
+
+  // A link to the table is judged by the folder it names, never by the link's own mode.
+  const fs::path linked = root_ / "linked-table";
+  fs::create_symlink(drives_, linked);
+  setenv("CORVANE_DRIVES", linked.c_str(), 1);
+  EXPECT_EQ(open("\\\\.\\E:"), INVALID_HANDLE_VALUE);
+  fs::permissions(drives_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                               fs::perms::others_read | fs::perms::others_exec);  // 0755
+  HANDLE volume = open("\\\\.\\E:");
+  ASSERT_NE(volume, INVALID_HANDLE_VALUE) << "the user's own folder of mode 0755 is trusted";
+  EXPECT_TRUE(CloseHandle(volume));
+  EXPECT_EQ(corvane::volumeCallCounts().flushes, 0u);
+}
+
+TEST_F(Volumes, ATableFolderOfAnotherUserDeniesEveryLetter) {
+  if (geteuid() != 0) GTEST_SKIP() << "giving the folder to another user needs root";
+  link("e:", kRootFileSystem);
+  ASSERT_EQ(chown(drives_.c_str(), testing_support::kNobody, testing_support::kNobody), 0);
+  for (const char* path : {"\\\\.\\C:", "\\\\.\\E:"}) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(open(path), INVALID_HANDLE_VALUE) << path;
+    EXPECT_EQ(error_, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << path;
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("belongs to another user"), std::string::npos);
+  }
+  // Root's own folder is trusted by every user, as /etc is.
+  ASSERT_EQ(chown(drives_.c_str(), 0, 0), 0);
+  fs::permissions(root_, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  long code = testing_support::asUnprivileged([this] {
+    HANDLE volume = open("\\\\.\\E:");
+    return volume == INVALID_HANDLE_VALUE ? error_ : (CloseHandle(volume), ERROR_SUCCESS);
+  });
+  EXPECT_EQ(code, ERROR_SUCCESS);
+}
+
+TEST_F(Volumes, TheTrustRuleLooksAtOwnerAndWriteBitsOnly) {
+  std::string why;
+  EXPECT_TRUE(kernel::trustedTableFolder(1000, S_IFDIR | 0755, 1000, why));
+  EXPECT_TRUE(kernel::trustedTableFolder(0, S_IFDIR | 0700, 1000, why));
+  EXPECT_TRUE(kernel::trustedTableFolder(1000, S_IFDIR | 0555, 1000, why));
+  EXPECT_FALSE(kernel::trustedTableFolder(1001, S_IFDIR | 0700, 1000, why));
+  EXPECT_EQ(why, "belongs to another user (uid 1001)");
+  EXPECT_FALSE(kernel::trustedTableFolder(1000, S_IFDIR | 0757, 1000, why));
+  EXPECT_EQ(why, "is writable by others");
+  EXPECT_FALSE(kernel::trustedTableFolder(1000, S_IFDIR | 01777, 1000, why)) << "sticky changes nothing";
+  EXPECT_FALSE(kernel::trustedTableFolder(0, S_IFDIR | 0775, 0, why));
+  EXPECT_EQ(why, "is writable by its group");
+}
+
+// The XDG rules void a relative XDG_CONFIG_HOME; CORVANE_DRIVES is taken as it stands.
+TEST_F(Volumes, ARelativeXdgConfigHomeIsIgnored) {
+  const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
+  const char* oldHome = std::getenv("HOME");
+  const std::string savedConfig = oldConfig ? oldConfig : "", savedHome = oldHome ? oldHome : "";
+  setenv("HOME", "/home/someone", 1);
+  setenv("XDG_CONFIG_HOME", "rel", 1);
+  EXPECT_EQ(kernel::driveTableFolder(), drives_.string());
+  unsetenv("CORVANE_DRIVES");
+  EXPECT_EQ(kernel::driveTableFolder(), "/home/someone/.config/corvane/drives");
+  setenv("XDG_CONFIG_HOME", "./rel", 1);
+  EXPECT_EQ(kernel::driveTableFolder(), "/home/someone/.config/corvane/drives");
+  setenv("XDG_CONFIG_HOME", "/etc/xdg-user", 1);
+  EXPECT_EQ(kernel::driveTableFolder(), "/etc/xdg-user/corvane/drives");
+  setenv("CORVANE_DRIVES", "relative/table", 1);
+  EXPECT_EQ(kernel::driveTableFolder(), "relative/table");
+  if (oldConfig) setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
+  else unsetenv("XDG_CONFIG_HOME");
+  setenv("HOME", savedHome.c_str(), 1);
+}
+
+// The program's argument, when it is a path, reaches the open as `\\.\` and its first two
+// characters; the platform takes the whole argument and applies the rules of a table entry.
+class PathArgument : public Volumes {
+ protected:
+  void TearDown() override {
+    char name[] = "test";
+    char* argv[] = {name};
+    kernel::recordCommandLine(1, argv);
+    Volumes::TearDown();
+  }
+  DWORD openAsArgument(const std::string& argument) {
+    std::string name = "corvane", copy = argument;
+    char* argv[] = {name.data(), copy.data()};
+    kernel::recordCommandLine(2, argv);
+    const std::string devicePath = "\\\\.\\" + argument.substr(0, 2);
+    HANDLE volume = open(devicePath.c_str());
+    if (volume == INVALID_HANDLE_VALUE) return error_;
+    EXPECT_TRUE(FlushFileBuffers(volume)) << argument;
+    EXPECT_TRUE(CloseHandle(volume)) << argument;
+    return ERROR_SUCCESS;
+  }
+};
+
+TEST_F(PathArgument, FollowsTheRulesOfATableEntry) {
+  ASSERT_EQ(mkfifo((root_ / "fifo").c_str(), 0600), 0);
+  std::FILE* file = std::fopen((root_ / "plain").c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
+  fs::create_symlink(root_ / "loop-b", root_ / "loop-a");
+  fs::create_symlink(root_ / "loop-a", root_ / "loop-b");
+  fs::create_symlink("/", root_ / "to-root");
+  fs::create_directories(root_ / "with space" / "\xC3\xA9t\xC3\xA9");
+  struct Case {
+    std::string argument;
+    DWORD code;
+  } cases[] = {{"/", ERROR_SUCCESS},
+               {"//", ERROR_SUCCESS},
+               {"/./", ERROR_SUCCESS},
+               {(root_ / "to-root").string() + "/", ERROR_SUCCESS},
+               {target_.string(), ERROR_NOT_READY},
+               {target_.string() + "/", ERROR_NOT_READY},
+               {(root_ / "with space" / "\xC3\xA9t\xC3\xA9").string(), ERROR_NOT_READY},
+               {(root_ / "nonexistent").string(), ERROR_FILE_NOT_FOUND},
+               {"/nonexistent/deeper", ERROR_FILE_NOT_FOUND},
+               {(root_ / "plain").string(), ERROR_INVALID_DRIVE},
+               {(root_ / "plain").string() + "/", ERROR_PATH_NOT_FOUND},
+               {(root_ / "fifo").string(), ERROR_INVALID_DRIVE},
+               {"/dev/null", ERROR_INVALID_DRIVE},
+               {(root_ / "loop-a").string(), ERROR_CANT_RESOLVE_FILENAME},
+               {"/" + std::string(5000, 'x'), ERROR_FILENAME_EXCED_RANGE}};
+  const std::set<std::string> before = listing(root_);
+  for (const Case& c : cases) EXPECT_EQ(openAsArgument(c.argument), c.code) << c.argument.substr(0, 80);
+  EXPECT_EQ(listing(root_), before);
+  EXPECT_EQ(fs::file_size(root_ / "plain"), 0u);
+}
+
+TEST_F(PathArgument, IsReachedOnlyThroughTheArgumentItself) {
+  char name[] = "corvane", argument[] = "/";
+  char* argv[] = {name, argument};
+  kernel::recordCommandLine(2, argv);
+  EXPECT_EQ(open("\\\\.\\/x"), INVALID_HANDLE_VALUE) << "not the start of the argument";
+  EXPECT_EQ(error_, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  char relative[] = "media/usb";
+  argv[1] = relative;
+  kernel::recordCommandLine(2, argv);
+  EXPECT_EQ(openAsArgument("me"), ERROR_FILE_NOT_FOUND) << "a relative path is two characters, as ever";
+  EXPECT_EQ(openAsArgument("./x"), ERROR_FILE_NOT_FOUND);
 }
 
 // A stick's file systems may sit on its partitions or on what is stacked on them; sysfs links
