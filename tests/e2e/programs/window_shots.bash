@@ -50,6 +50,6 @@ shows_clip() {
   [ "$(convert "$5" -crop "$3x$4+$1+$2" +repage -format %k info:)" -gt 2 ]
 }
 
-caret_off() {
-  ! convert "$2" -crop "$1" +repage -depth 8 txt:- | grep -qi '#3F3F3F'
+caret_off() {  # (grep reads to the end: a pipe it left early would fail the pipeline)
+  ! convert "$2" -crop "$1" +repage -depth 8 txt:- | grep -i '#3F3F3F' >/dev/null
 }
