@@ -4,9 +4,10 @@
 #
 #   program_window size WxH | title TEXT   # a visible window of the program, by size or title
 #   await_window size WxH | title TEXT     # the same, polled for up to ten seconds; fails after
-#   shoot WINDOW OUT.png [CHECK ARGS...]   # the window's pixels once two shots in a row agree
-#                                          # and CHECK (run on the shot) holds; fails after ten s
-#   shows_clip X Y W H SHOT                # the clip's square shows more than two colours
+#   shoot WINDOW OUT.png [CHECK ARGS...]   # the window's pixels once two shots in a row agree,
+#                                          # show more than two colours (a window not drawn yet
+#                                          # is one) and CHECK (run on the shot) holds
+#   shows_colours [WxH+X+Y] SHOT           # more than two colours in the shot (or that area)
 #   caret_off WxH+X+Y SHOT                 # no caret (the background inverted) in that area
 
 program_window() {
@@ -35,7 +36,8 @@ shoot() {
   rm -f "$previous"
   for _ in $(seq 100); do
     import -window "$window" "ppm:$shot" 2>/dev/null || fail "the window $window cannot be photographed"
-    if [ -f "$previous" ] && cmp -s "$shot" "$previous" && { [ $# -eq 0 ] || "$@" "$shot"; }; then
+    if [ -f "$previous" ] && cmp -s "$shot" "$previous" && shows_colours "$shot" &&
+      { [ $# -eq 0 ] || "$@" "$shot"; }; then
       convert "$shot" "$out"
       return 0
     fi
@@ -46,8 +48,10 @@ shoot() {
   fail "the window $window did not settle for $out"
 }
 
-shows_clip() {
-  [ "$(convert "$5" -crop "$3x$4+$1+$2" +repage -format %k info:)" -gt 2 ]
+shows_colours() {
+  local crop=()
+  [ $# -eq 2 ] && crop=(-crop "$1" +repage) && shift
+  [ "$(convert "$1" "${crop[@]}" -format %k info:)" -gt 2 ]
 }
 
 caret_off() {  # (grep reads to the end: a pipe it left early would fail the pipeline)
