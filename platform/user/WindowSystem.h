@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "drivers/Driver.h"
 #include "gdi/Bitmap.h"
 #include "gdi/Region.h"
+#include "user/Driver.h"
 
 #ifndef ERROR_TLW_WITH_WSCHILD
 #define ERROR_TLW_WITH_WSCHILD 1406L

@@ -30,7 +30,6 @@
 #include <optional>
 #include <unordered_map>
 
-#include "drivers/Driver.h"
 #include "drivers/x11/X11Clipboard.h"
 #include "drivers/x11/X11Connection.h"
 #include "drivers/x11/X11Cursors.h"
@@ -40,6 +39,7 @@
 #include "drivers/x11/X11WindowHints.h"
 #include "drivers/x11/Windows1252.h"
 #include "gdi/Bitmap.h"
+#include "user/Driver.h"
 
 namespace x11 {
 
