@@ -31,16 +31,16 @@ Control::~Control() {
   if (owner_) owner_->unregisterControl(this);
 }
 
-static LONG twipsToPixels(int32_t twips) {
+LONG TwipsToPixels(int32_t twips) {
   return static_cast<LONG>(std::nearbyint(twips / 15.0));
 }
 
 RECT Control::pixelRect() const {
   RECT r;
-  r.left = twipsToPixels(left_);
-  r.top = twipsToPixels(top_);
-  r.right = r.left + twipsToPixels(width_);
-  r.bottom = r.top + twipsToPixels(height_);
+  r.left = TwipsToPixels(left_);
+  r.top = TwipsToPixels(top_);
+  r.right = r.left + TwipsToPixels(width_);
+  r.bottom = r.top + TwipsToPixels(height_);
   return r;
 }
 

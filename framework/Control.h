@@ -17,6 +17,8 @@ class Form;
 using OLE_COLOR = uint32_t;
 // An RGB value for drawing: system colours become their current RGB.
 COLORREF TranslateOleColor(OLE_COLOR color);
+// Twips to the nearest whole pixel, at the screen's 15 twips a pixel.
+LONG TwipsToPixels(int32_t twips);
 
 class Control {
  public:

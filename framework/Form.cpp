@@ -3,10 +3,10 @@
 #include <windowsx.h>
 
 #include "framework/App.h"
+#include "framework/ShiftAndButtons.h"
 #include "framework/UserControl.h"
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 
 namespace {
@@ -25,8 +25,6 @@ std::vector<std::shared_ptr<Form>>& released() {
 }
 
 constexpr char kFormClass[] = "CorvaneForm";
-
-LONG px(int32_t twips) { return static_cast<LONG>(std::nearbyint(twips / 15.0)); }
 
 // The 16 x 16 image of an icon file as an icon of its own, for title bars and task lists; the big
 // icon shrunk when the file has no such image.
@@ -49,14 +47,6 @@ HICON smallIconOf(const StdPicture& picture) {
   return static_cast<HICON>(CopyImage(picture.Handle(), IMAGE_ICON, 16, 16, 0));
 }
 
-int16_t shiftState() {
-  int16_t s = 0;
-  if (GetKeyState(VK_SHIFT) < 0) s |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) s |= 2;
-  if (GetKeyState(VK_MENU) < 0) s |= 4;
-  return s;
-}
-
 int16_t buttonOf(UINT msg) {
   switch (msg) {
     case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return 1;
@@ -64,14 +54,6 @@ int16_t buttonOf(UINT msg) {
     case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return 4;
     default: return 0;
   }
-}
-
-int16_t heldButtons(WPARAM keys) {
-  int16_t b = 0;
-  if (keys & MK_LBUTTON) b |= 1;
-  if (keys & MK_RBUTTON) b |= 2;
-  if (keys & MK_MBUTTON) b |= 4;
-  return b;
 }
 
 bool iequal(const std::string& a, const std::string& b) {
@@ -212,10 +194,10 @@ void Form::createWindow() {
     case 5: style |= WS_OVERLAPPEDWINDOW; exStyle |= WS_EX_TOOLWINDOW; break;
     default: style |= WS_OVERLAPPEDWINDOW; break;
   }
-  RECT r{0, 0, px(clientWidth_), px(clientHeight_)};
+  RECT r{0, 0, TwipsToPixels(clientWidth_), TwipsToPixels(clientHeight_)};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
   int w = r.right - r.left, h = r.bottom - r.top;
-  int x = px(left_), y = px(top_);
+  int x = TwipsToPixels(left_), y = TwipsToPixels(top_);
   if (startUpPosition_ == 1 || startUpPosition_ == 2) {
     x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
     y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
@@ -447,9 +429,9 @@ void Form::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
   }
   RECT r;
   GetWindowRect(hwnd_, &r);
-  int w = width >= 0 ? px(width) : r.right - r.left;
-  int h = height >= 0 ? px(height) : r.bottom - r.top;
-  MoveWindow(hwnd_, px(left), px(top), w, h, TRUE);
+  int w = width >= 0 ? TwipsToPixels(width) : r.right - r.left;
+  int h = height >= 0 ? TwipsToPixels(height) : r.bottom - r.top;
+  MoveWindow(hwnd_, TwipsToPixels(left), TwipsToPixels(top), w, h, TRUE);
 }
 
 float Form::ScaleWidth() const {
