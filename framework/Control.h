@@ -97,6 +97,9 @@ class Control {
 
  protected:
   void invalidateWindowless() const;
+  // The lines the window keeps for any control: its place, tab order, marks and tag; Enabled
+  // only for a control that does not keep its enabled state among its own properties.
+  void savePlace(DescriptionBlock& block, bool withEnabled) const;
 
   Form* owner_;
   std::string name_;
