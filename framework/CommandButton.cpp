@@ -26,19 +26,10 @@ void CommandButton::saveProperties(DescriptionBlock& b) const {
 
 void CommandButton::create(HWND parent) {
   RegisterControlClass<CommandButton>(kButtonClass, CS_DBLCLKS, IDC_ARROW);
-  RECT r = pixelRect();
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
-  hwnd_ = CreateWindowExA(0, kButtonClass, caption_.c_str(), style, r.left, r.top, r.right - r.left,
-                          r.bottom - r.top, parent, nullptr, nullptr, this);
-  if (!hwnd_) throw RuntimeError(ErrFormDescription, "the button \"" + Name() + "\" cannot be created");
+  createWindow(this, parent, kButtonClass, caption_.c_str(), "the button");
 }
 
-void CommandButton::destroy() {
-  if (!hwnd_) return;
-  HWND h = hwnd_;
-  hwnd_ = nullptr;
-  DestroyWindow(h);
-}
+void CommandButton::destroy() { destroyWindow(); }
 
 void CommandButton::displayAsDefaultChanged() {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);

@@ -7,9 +7,10 @@
 #include "framework/Event.h"
 #include "framework/StdFont.h"
 
-class CommandButton : public Control {
+class CommandButton : public WindowedControl {
  public:
-  CommandButton(Form* owner, std::string name) : Control(owner, std::move(name), "CommandButton") {}
+  CommandButton(Form* owner, std::string name)
+      : WindowedControl(owner, std::move(name), "CommandButton") {}
   ~CommandButton() override { destroy(); }
 
   std::string Caption() const { return caption_; }
@@ -19,13 +20,10 @@ class CommandButton : public Control {
 
   Event<> Click;
 
-  HWND hWnd() const override { return hwnd_; }
   bool applyProperty(const std::string& key, const PropertyValue& value) override;
   void saveProperties(DescriptionBlock& block) const override;
   void create(HWND parent) override;
   void destroy() override;
-  bool isWindowless() const override { return false; }
-  bool canFocus() const override { return true; }
   char accessKey() const override { return AccessKeyOf(caption_); }
   void accessKeyPressed(int16_t keyAscii) override { Click.raise(); }
   bool actsAsButton() const override { return true; }
@@ -36,7 +34,6 @@ class CommandButton : public Control {
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void paint(HDC dc);
 
-  HWND hwnd_ = nullptr;
   std::string caption_;
   FontRef font_ = NewFont();
   bool pressed_ = false;   // drawn sunken

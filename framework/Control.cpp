@@ -31,16 +31,16 @@ Control::~Control() {
   if (owner_) owner_->unregisterControl(this);
 }
 
-static LONG twipsToPixels(int32_t twips) {
+LONG TwipsToPixels(int32_t twips) {
   return static_cast<LONG>(std::nearbyint(twips / 15.0));
 }
 
 RECT Control::pixelRect() const {
   RECT r;
-  r.left = twipsToPixels(left_);
-  r.top = twipsToPixels(top_);
-  r.right = r.left + twipsToPixels(width_);
-  r.bottom = r.top + twipsToPixels(height_);
+  r.left = TwipsToPixels(left_);
+  r.top = TwipsToPixels(top_);
+  r.right = r.left + TwipsToPixels(width_);
+  r.bottom = r.top + TwipsToPixels(height_);
   return r;
 }
 
@@ -112,7 +112,9 @@ bool Control::applyProperty(const std::string& key, const PropertyValue& v) {
   return true;
 }
 
-void Control::saveProperties(DescriptionBlock& b) const {
+void Control::saveProperties(DescriptionBlock& b) const { savePlace(b, true); }
+
+void Control::savePlace(DescriptionBlock& b, bool withEnabled) const {
   b.set("Left", PropertyValue(left_));
   b.set("Top", PropertyValue(top_));
   b.set("Width", PropertyValue(width_));
@@ -120,7 +122,7 @@ void Control::saveProperties(DescriptionBlock& b) const {
   b.set("TabIndex", PropertyValue(tabIndex_));
   if (!tabStop_) b.set("TabStop", PropertyValue(VbBoolean(false)));
   if (!visible_) b.set("Visible", PropertyValue(VbBoolean(false)));
-  if (!enabled_) b.set("Enabled", PropertyValue(VbBoolean(false)));
+  if (withEnabled && !enabled_) b.set("Enabled", PropertyValue(VbBoolean(false)));
   if (default_) b.set("Default", PropertyValue(VbBoolean(true)));
   if (cancel_) b.set("Cancel", PropertyValue(VbBoolean(true)));
   if (!Tag.empty()) b.set("Tag", PropertyValue(Tag));

@@ -17,6 +17,8 @@ class Form;
 using OLE_COLOR = uint32_t;
 // An RGB value for drawing: system colours become their current RGB.
 COLORREF TranslateOleColor(OLE_COLOR color);
+// Twips to the nearest whole pixel, at the screen's 15 twips a pixel.
+LONG TwipsToPixels(int32_t twips);
 
 class Control {
  public:
@@ -95,6 +97,9 @@ class Control {
 
  protected:
   void invalidateWindowless() const;
+  // The lines the window keeps for any control: its place, tab order, marks and tag; Enabled
+  // only for a control that does not keep its enabled state among its own properties.
+  void savePlace(DescriptionBlock& block, bool withEnabled) const;
 
   Form* owner_;
   std::string name_;

@@ -1,11 +1,16 @@
-// A windowed control's messages reach the object that made the window: the object comes as the
-// creation parameter and is kept in a window property until the window is gone, so a message
-// that arrives before creation or after the object let go of its window gets the default answer.
+// Controls with windows of their own. A windowed control's messages reach the object that made
+// the window: the object comes as the creation parameter and is kept in a window property until
+// the window is gone, so a message that arrives before creation or after the object let go of its
+// window gets the default answer.
 #pragma once
 
 #include <windows.h>
 
+#include "framework/Control.h"
 #include "framework/Form.h"
+#include "framework/RuntimeError.h"
+
+#include <string>
 
 template <class T>
 LRESULT CALLBACK RouteToControl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -45,6 +50,45 @@ LRESULT PaintWholeClient(HWND hwnd, Paint paint) {
   EndPaint(hwnd, &ps);
   return 0;
 }
+
+// A control with a child window of its own that takes the focus (text boxes, command buttons,
+// user controls). Its window is made when its window loads and goes when it unloads.
+class WindowedControl : public Control {
+ public:
+  using Control::Control;
+
+  HWND hWnd() const override { return hwnd_; }
+  bool isWindowless() const override { return false; }
+  bool canFocus() const override { return true; }
+
+ protected:
+  // Makes the child window at the control's place on parent, shown and enabled as the control
+  // is, with self as its creation parameter for RouteToControl; a window that cannot be made is a
+  // description error that names the control (what: "the button").
+  template <class T>
+  void createWindow(T* self, HWND parent, const char* className, const char* text,
+                    const char* what) {
+    RECT r = pixelRect();
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) |
+                  (enabled_ ? 0 : WS_DISABLED);
+    hwnd_ = CreateWindowExA(0, className, text, style, r.left, r.top, r.right - r.left,
+                            r.bottom - r.top, parent, nullptr, nullptr, self);
+    if (!hwnd_) {
+      throw RuntimeError(ErrFormDescription,
+                         std::string(what) + " \"" + Name() + "\" cannot be created");
+    }
+  }
+  // The control lets go of its window before destroying it, so the messages of its destruction
+  // get the default answer.
+  void destroyWindow() {
+    if (!hwnd_) return;
+    HWND h = hwnd_;
+    hwnd_ = nullptr;
+    DestroyWindow(h);
+  }
+
+  HWND hwnd_ = nullptr;
+};
 
 // Declares RouteToControl a friend, so it may reach the control's window and message handler.
 #define CORVANE_ROUTED_CONTROL \

@@ -2,16 +2,7 @@
 
 #include "framework/Form.h"
 #include "framework/MousePointer.h"
-
-namespace {
-int16_t shiftState() {
-  int16_t s = 0;
-  if (GetKeyState(VK_SHIFT) < 0) s |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) s |= 2;
-  if (GetKeyState(VK_MENU) < 0) s |= 4;
-  return s;
-}
-}  // namespace
+#include "framework/ShiftAndButtons.h"
 
 void Label::setCaption(const std::string& c) { caption_ = c; invalidateWindowless(); }
 void Label::setFont(FontRef f) { if (f) font_ = std::move(f); invalidateWindowless(); }

@@ -85,19 +85,13 @@ void TextBox::saveProperties(DescriptionBlock& b) const {
 
 void TextBox::create(HWND parent) {
   RegisterControlClass<TextBox>(kTextBoxClass, CS_DBLCLKS, IDC_IBEAM);
-  RECT r = pixelRect();
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
-  hwnd_ = CreateWindowExA(0, kTextBoxClass, "", style, r.left, r.top, r.right - r.left,
-                          r.bottom - r.top, parent, nullptr, nullptr, this);
-  if (!hwnd_) throw RuntimeError(ErrFormDescription, "the text box \"" + Name() + "\" cannot be created");
+  createWindow(this, parent, kTextBoxClass, "", "the text box");
 }
 
 void TextBox::destroy() {
   if (!hwnd_) return;
-  HWND h = hwnd_;
-  hwnd_ = nullptr;
   focused_ = caretOn_ = false;
-  DestroyWindow(h);
+  destroyWindow();
 }
 
 // Lines break at CR LF (a lone CR or LF too) and wrap at blanks to fit the width.

@@ -12,9 +12,9 @@
 
 #include <vector>
 
-class TextBox : public Control {
+class TextBox : public WindowedControl {
  public:
-  TextBox(Form* owner, std::string name) : Control(owner, std::move(name), "TextBox") {}
+  TextBox(Form* owner, std::string name) : WindowedControl(owner, std::move(name), "TextBox") {}
   // A window going away without unloading first must not leave this box's window behind.
   ~TextBox() override { destroy(); }
 
@@ -38,13 +38,10 @@ class TextBox : public Control {
   Event<> Change;
   Event<> Click;
 
-  HWND hWnd() const override { return hwnd_; }
   bool applyProperty(const std::string& key, const PropertyValue& value) override;
   void saveProperties(DescriptionBlock& block) const override;
   void create(HWND parent) override;
   void destroy() override;
-  bool isWindowless() const override { return false; }
-  bool canFocus() const override { return true; }
 
  private:
   struct Line {
@@ -63,7 +60,6 @@ class TextBox : public Control {
   RECT caretRect() const;
   int lineOf(int32_t index) const;
 
-  HWND hwnd_ = nullptr;
   std::string text_;
   OLE_COLOR backColor_ = 0x80000005;
   OLE_COLOR foreColor_ = 0x80000008;

@@ -4,6 +4,7 @@
 
 #include "framework/Form.h"
 #include "framework/MousePointer.h"
+#include "framework/ShiftAndButtons.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,22 +12,6 @@
 namespace {
 
 constexpr char kUserControlClass[] = "CorvaneUserControl";
-
-int16_t shiftState() {
-  int16_t s = 0;
-  if (GetKeyState(VK_SHIFT) < 0) s |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) s |= 2;
-  if (GetKeyState(VK_MENU) < 0) s |= 4;
-  return s;
-}
-
-int16_t heldButtons(WPARAM keys) {
-  int16_t b = 0;
-  if (keys & MK_LBUTTON) b |= 1;
-  if (keys & MK_RBUTTON) b |= 2;
-  if (keys & MK_MBUTTON) b |= 4;
-  return b;
-}
 
 // The keys the host keeps for the control's place on its window; everything else is the store.
 bool isExtenderKey(const std::string& k) {
@@ -119,14 +104,12 @@ FontRef AmbientProperties::Font() const { return host_->Parent().Font(); }
 // ---- Host ----
 
 UserControlHost::UserControlHost(Form* owner, std::string name, std::string kind)
-    : Control(owner, std::move(name), std::move(kind)) {}
+    : WindowedControl(owner, std::move(name), std::move(kind)) {}
 
 UserControlHost::~UserControlHost() {
   // The derived control is gone by now, so no Terminate reaches it: windows unload first.
-  if (HWND h = hwnd_) {
-    hwnd_ = nullptr;  // no notification reaches a half-destroyed control
-    DestroyWindow(h);
-  }
+  // No notification reaches a half-destroyed control.
+  destroyWindow();
 }
 
 bool UserControlHost::applyProperty(const std::string& key, const PropertyValue& value) {
@@ -148,16 +131,8 @@ bool UserControlHost::applyProperty(const std::string& key, const PropertyValue&
 }
 
 void UserControlHost::saveProperties(DescriptionBlock& b) const {
-  b.set("Left", PropertyValue(left_));
-  b.set("Top", PropertyValue(top_));
-  b.set("Width", PropertyValue(width_));
-  b.set("Height", PropertyValue(height_));
-  b.set("TabIndex", PropertyValue(tabIndex_));
-  if (!tabStop_) b.set("TabStop", PropertyValue(VbBoolean(false)));
-  if (!visible_) b.set("Visible", PropertyValue(VbBoolean(false)));
-  if (default_) b.set("Default", PropertyValue(VbBoolean(true)));
-  if (cancel_) b.set("Cancel", PropertyValue(VbBoolean(true)));
-  if (!Tag.empty()) b.set("Tag", PropertyValue(Tag));
+  // The control keeps Enabled itself, in its property store.
+  savePlace(b, false);
   b.set("_extentx", PropertyValue(static_cast<int32_t>(std::nearbyint(width_ * 2540.0 / 1440.0))));
   b.set("_extenty", PropertyValue(static_cast<int32_t>(std::nearbyint(height_ * 2540.0 / 1440.0))));
   PropertyBag bag;
@@ -168,12 +143,8 @@ void UserControlHost::saveProperties(DescriptionBlock& b) const {
 
 void UserControlHost::create(HWND parent) {
   RegisterControlClass<UserControlHost>(kUserControlClass, CS_OWNDC | CS_DBLCLKS, IDC_ARROW);
-  RECT r = pixelRect();
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
   ready_ = false;
-  hwnd_ = CreateWindowExA(0, kUserControlClass, "", style, r.left, r.top, r.right - r.left,
-                          r.bottom - r.top, parent, nullptr, nullptr, this);
-  if (!hwnd_) throw RuntimeError(ErrFormDescription, "the control \"" + Name() + "\" cannot be created");
+  createWindow(this, parent, kUserControlClass, "", "the control");
   hdc_ = GetDC(hwnd_);
 }
 

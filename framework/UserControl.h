@@ -119,7 +119,7 @@ class AmbientProperties {
   UserControlHost* host_;
 };
 
-class UserControlHost : public Control {
+class UserControlHost : public WindowedControl {
  public:
   UserControlHost(Form* owner, std::string name, std::string kind);
   ~UserControlHost() override;
@@ -164,14 +164,11 @@ class UserControlHost : public Control {
   virtual void UserControl_OLEStartDrag(DataObject& Data, int32_t& AllowedEffects) {}
 
   // ---- Control hooks ----
-  HWND hWnd() const override { return hwnd_; }
   bool applyProperty(const std::string& foldedKey, const PropertyValue& value) override;
   void saveProperties(DescriptionBlock& block) const override;
   void create(HWND parent) override;
   void loaded() override;
   void destroy() override;
-  bool isWindowless() const override { return false; }
-  bool canFocus() const override { return true; }
   bool answersAccessKey(char lowerKey) const override;
   void accessKeyPressed(int16_t keyAscii) override;
   bool actsAsButton() const override { return defaultCancel_; }
@@ -191,7 +188,6 @@ class UserControlHost : public Control {
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void applyCursor();
 
-  HWND hwnd_ = nullptr;
   HDC hdc_ = nullptr;
   OLE_COLOR foreColor_ = 0x80000012;
   OLE_COLOR backColor_ = 0x8000000F;

@@ -3,29 +3,11 @@
 // caption drawing will need; slanted edges give up part of their run, and a small picture takes
 // its room beside, above or below the caption before the caption is placed.
 #include "button/geometry/WholePixels.h"
+#include "button/model/CaptionLines.h"
 #include "button/ztButtons_H.h"
 
 #include <algorithm>
 #include <string>
-
-namespace {
-
-// "||" is the caption's line break; every occurrence, scanned from the start.
-std::string withLineBreaks(const std::string& caption) {
-  std::string text;
-  text.reserve(caption.size());
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '|' && i + 1 < caption.size() && caption[i + 1] == '|') {
-      text += "\r\n";
-      ++i;
-    } else {
-      text += caption[i];
-    }
-  }
-  return text;
-}
-
-}  // namespace
 
 void ztButtons_H::CalcCaptionLayout(int16_t& RebuildPicture) {
   const float SW = UserControl.ScaleWidth();
@@ -97,7 +79,7 @@ void ztButtons_H::CalcCaptionLayout(int16_t& RebuildPicture) {
   // 3. The text block, wrapped at word boundaries within the measuring width.
   int32_t TW = 0, TH = 0;
   if (hasCaption) {
-    const std::string text = withLineBreaks(stored.Caption);
+    const std::string text = captionLines(stored.Caption);
     RECT measure{0, 0, U - 8 - (Beside ? P : 0),
                  nearestWhole(static_cast<double>(SH) - 8 - ((Stacked && pictureAlign > 3) ? P : 0))};
     // Without a buffer (before the first resize) nothing can be measured; the resize lays the

@@ -1,27 +1,13 @@
 // The picture and the caption text of one paint: pushed one pixel while the button is in,
 // embossed or engraved by CaptionStyle, in the hover colour under the pointer, and etched (white
 // below right, grey on top) when the control is disabled.
+#include "button/model/CaptionLines.h"
 #include "button/paint/PaintArithmetic.h"
 #include "button/ztButtons_H.h"
 
 #include <string>
 
 namespace {
-
-// "||" in a caption is a line break.
-std::string captionLines(const std::string& caption) {
-  std::string text;
-  text.reserve(caption.size());
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '|' && i + 1 < caption.size() && caption[i + 1] == '|') {
-      text += "\r\n";
-      ++i;
-    } else {
-      text += caption[i];
-    }
-  }
-  return text;
-}
 
 UINT captionFormat(int32_t align) {
   UINT format = DT_LEFT;

@@ -6,11 +6,8 @@
 #include "user/ThreadPaint.h"
 
 #include "gdi/DeviceContext.h"
-#include "kernel/Diagnostics.h"
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace user {
@@ -64,11 +61,6 @@ Sink& sink() {
   return *instance;
 }
 
-std::unique_ptr<drivers::Driver>& driverSlot() {
-  static auto* slot = new std::unique_ptr<drivers::Driver>;
-  return *slot;
-}
-
 int64_t clockOffset = 0;
 
 }  // namespace
@@ -95,8 +87,6 @@ System& sys() {
 
 drivers::Driver& driver() { return drivers::currentDriver(); }
 
-// Attaches the sink and sizes the desktop the first time the driver is used.
-namespace {
 void attachOnce(drivers::Driver& d) {
   System& s = sys();
   if (s.sinkAttached) return;
@@ -108,7 +98,6 @@ void attachOnce(drivers::Driver& d) {
   gdi::setScreenSize(size.cx, size.cy);
   s.cursorPos = POINT{size.cx / 2, size.cy / 2};
 }
-}  // namespace
 
 namespace {
 bool frozen = false;
@@ -330,53 +319,3 @@ gdi::RegionBands visibleRegion(Window* w, bool clientOnly, bool clipChildren, bo
 }
 
 }  // namespace user
-
-namespace drivers {
-
-namespace {
-
-[[noreturn]] void refuse(const std::string& message) {
-  kernel::tellUser(message);
-  std::exit(1);
-}
-
-// A program with windows that nobody can see would run on and wait for input that never comes,
-// so a missing display ends it at once; the in-memory screen is only ever asked for by name.
-std::unique_ptr<Driver> chosenDriver() {
-  const char* choice = std::getenv("CORVANE_DRIVER");
-  const std::string name = choice != nullptr ? choice : "";
-  if (name == "headless") return createHeadlessDriver();
-  if (!name.empty() && name != "x11")
-    refuse("unknown window driver \"" + name + "\" in CORVANE_DRIVER (use x11 or headless)");
-  const char* display = std::getenv("DISPLAY");
-  if (display == nullptr || display[0] == '\0')
-    refuse("cannot open display: DISPLAY is not set");
-#if __has_include("drivers/x11/X11Driver.cpp")
-  std::string error;
-  std::unique_ptr<Driver> x11 = createX11Driver(error);
-  if (!x11) refuse(error);
-  return x11;
-#else
-  refuse(std::string("cannot open display ") + display + ": this build has no X11 driver");
-#endif
-}
-
-}  // namespace
-
-Driver& currentDriver() {
-  auto& slot = user::driverSlot();
-  if (!slot) {
-    slot = chosenDriver();
-    user::attachOnce(*slot);
-  }
-  return *slot;
-}
-
-void chooseHeadlessUnlessChosen() {
-  auto& slot = user::driverSlot();
-  if (slot) return;
-  slot = createHeadlessDriver();
-  user::attachOnce(*slot);
-}
-
-}  // namespace drivers

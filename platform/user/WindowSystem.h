@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "drivers/Driver.h"
 #include "gdi/Bitmap.h"
 #include "gdi/Region.h"
+#include "user/Driver.h"
 
 #ifndef ERROR_TLW_WITH_WSCHILD
 #define ERROR_TLW_WITH_WSCHILD 1406L
@@ -168,6 +168,9 @@ System& sys();
 
 // The driver in use (chosen and attached on first use).
 drivers::Driver& driver();
+// Attaches the window system to the driver just chosen: its events, the desktop's size and the
+// cursor's start; later calls do nothing.
+void attachOnce(drivers::Driver& d);
 // The clock of timers and message times, in milliseconds.
 DWORD tickNow();
 void advanceClock(DWORD ms);

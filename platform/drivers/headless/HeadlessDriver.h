@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "drivers/Driver.h"
+#include "user/Driver.h"
 
 namespace drivers {
 

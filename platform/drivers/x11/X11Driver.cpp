@@ -34,7 +34,6 @@
 #include <optional>
 #include <unordered_map>
 
-#include "drivers/Driver.h"
 #include "drivers/x11/X11Clipboard.h"
 #include "drivers/x11/X11Connection.h"
 #include "drivers/x11/X11Cursors.h"
@@ -45,6 +44,7 @@
 #include "drivers/x11/X11WindowHints.h"
 #include "drivers/x11/Windows1252.h"
 #include "gdi/Bitmap.h"
+#include "user/Driver.h"
 
 namespace x11 {
 

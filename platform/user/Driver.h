@@ -138,11 +138,11 @@ std::unique_ptr<Driver> createX11Driver(std::string& error);
 // The headless driver (platform/drivers/headless/).
 std::unique_ptr<Driver> createHeadlessDriver();
 
-// The driver in use, chosen at first use: CORVANE_DRIVER=headless asks for the in-memory screen;
-// otherwise (unset or x11) the X11 display named by DISPLAY. A missing DISPLAY, a display that
-// cannot be opened, an X visual the driver cannot draw on or any other CORVANE_DRIVER value makes
-// the process write why ("cannot open display" and the display's name for a display) to standard
-// error and exit with status 1.
+// The driver in use, chosen at first use (platform/drivers/DriverChoice.cpp):
+// CORVANE_DRIVER=headless asks for the in-memory screen; otherwise (unset or x11) the X11 display
+// named by DISPLAY. A missing DISPLAY, a display that cannot be opened, an X visual the driver
+// cannot draw on or any other CORVANE_DRIVER value makes the process write why ("cannot open
+// display" and the display's name for a display) to standard error and exit with status 1.
 Driver& currentDriver();
 // The headless driver, unless a driver is already in use (the headless test interface).
 void chooseHeadlessUnlessChosen();
