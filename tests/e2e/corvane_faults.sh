@@ -1,7 +1,7 @@
 # The real program on media that fail on command (programs/fault_medium.bash): ext4 and XFS on a
 # loop device over an image served by e2e_faultfs. Writes that fail show the I/O error text,
-# with e: naming the device and with e: naming the mount point; a medium that fails while a slow
-# flush runs shows it too; a slow medium keeps the wait window's clip moving and ends in success
+# with e: naming the device and with e: naming the mount point; a medium that fails or vanishes
+# while a slow flush runs shows an error; a slow medium keeps the wait window's clip moving and ends in success
 # with every marker on the medium; and a write-back error that another program has already been
 # told of (its fdatasync failed) is still reported, as the kernel reports it to syncfs.
 # Run by CTest as: bash corvane_faults.sh BIN_DIR TEST_BIN_DIR
@@ -78,21 +78,32 @@ slow_medium() {
   echo "every marker reached the slow medium"
 }
 
-# The medium fails for good while a slow flush is under way.
+# The medium fails for good while a slow flush is under way: it fails every request (the device
+# named, ext4), or it vanishes altogether, as a stick pulled out (the mount point named, XFS).
 dying_medium() {
-  make_medium dying 64M ext4
-  for _ in 1 2 3; do write_marker; done
-  ln -sfn "$medium_device" "$table/e:"
-  fault delay 300
-  (
-    served=$medium_control
-    for _ in $(seq 100); do
-      grep -q " writes [1-9]" "$served" && break
-      sleep 0.05
-    done
-    echo fail-all >"$served"
-  ) &
-  expect_result "ext4, the medium failing during a slow flush" "$io_error"
+  local how
+  for how in "fail-all ext4 64M device" "vanish xfs 320M mount-point"; do
+    set -- $how
+    make_medium "dying-$2" "$3" "$2"
+    for _ in 1 2 3; do write_marker; done
+    if [ "$4" = device ]; then ln -sfn "$medium_device" "$table/e:"; else ln -sfn "$medium_dir" "$table/e:"; fi
+    fault delay 300
+    (
+      served=$medium_control
+      for _ in $(seq 100); do
+        grep -q " writes [1-9]" "$served" && break
+        sleep 0.05
+      done
+      # A medium that vanishes takes the answer to this very request with it.
+      echo "$1" >"$served" 2>/dev/null || true
+    ) &
+    # What the file system makes of it varies with the moment: the I/O error, or its journal
+    # given up and the file system read-only. Any error will do; success never.
+    corvane_result E:
+    [ -n "$result_text" ] && [[ "$result_text" != "$success"* ]] ||
+      fail "$2, the medium doing \"$1\" during a slow flush: \"$result_text\""
+    echo "$2, the medium doing \"$1\" during a slow flush: $result_text"
+  done
 }
 
 # Another program's fdatasync has already seen the write-back error; the medium works again when
