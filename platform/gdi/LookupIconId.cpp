@@ -34,8 +34,8 @@ int WINAPI LookupIconIdFromDirectoryEx(PBYTE presbits, BOOL fIcon, int cxDesired
     entry.planes = u16(at + 4);
     entry.bitCount = u16(at + 6);
   }
-  const int cx = cxDesired ? cxDesired : GetSystemMetrics(fIcon ? SM_CXICON : SM_CXCURSOR);
-  const int cy = cyDesired ? cyDesired : GetSystemMetrics(fIcon ? SM_CYICON : SM_CYCURSOR);
+  const int cx = cxDesired ? cxDesired : gdi::imagefile::kSystemIconSize;
+  const int cy = cyDesired ? cyDesired : gdi::imagefile::kSystemIconSize;
   const size_t chosen = gdi::imagefile::chooseIconEntry(entries, cx, cy, (Flags & LR_MONOCHROME) ? 1 : 32);
   return u16(6 + 14 * chosen + 12);
 }

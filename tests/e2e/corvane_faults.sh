@@ -1,9 +1,10 @@
 # The real program on media that fail on command (programs/fault_medium.bash): ext4 and XFS on a
 # loop device over an image served by e2e_faultfs. Writes that fail show the I/O error text,
 # with e: naming the device and with e: naming the mount point; a medium that fails or vanishes
-# while a slow flush runs shows an error; a slow medium keeps the wait window's clip moving and ends in success
-# with every marker on the medium; and a write-back error that another program has already been
-# told of (its fdatasync failed) is still reported, as the kernel reports it to syncfs.
+# while a slow flush runs shows an error; a slow medium keeps the wait window's clip moving and
+# ends in success with every marker on the medium; and a write-back error that another program
+# has already been told of (its fdatasync failed) is still reported, as the kernel reports it to
+# syncfs.
 # Run by CTest as: bash corvane_faults.sh BIN_DIR TEST_BIN_DIR
 set -euo pipefail
 corvane="${1:?bin dir}/corvane"

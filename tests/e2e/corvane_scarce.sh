@@ -56,14 +56,19 @@ else
   echo "skipped as not root: a full temporary folder and a read-only working folder need mounts"
 fi
 
+# The sanitizers cannot work within these last limits: the address sanitizer reserves far more
+# address space than any limit leaves, and the undefined-behaviour checks open a pipe to look at
+# memory, which four file descriptors leave no room for.
+if grep -qa __asan_init "$corvane"; then
+  echo "skipped with the sanitizers: no address space for the clip's thread, four file descriptors"
+  echo "PASS"
+  exit 0
+fi
+
 # No address space for the clip's thread: its stack (the size limit of a stack, 4 GB here) cannot
 # be mapped within the 2 GB the process may have; the wait window stays still and the flush runs.
-if grep -qa __asan_init "$corvane"; then
-  echo "skipped with the address sanitizer: it cannot run within an address-space limit"
-else
-  run_scarce "no address space for the clip's thread" prlimit --stack=4000000000 --as=2000000000
-  ! grep -qE 'clone3?\(.*= [0-9]+$' "$trace" || fail "a thread was started all the same: $(grep -E 'clone3?\(' "$trace")"
-fi
+run_scarce "no address space for the clip's thread" prlimit --stack=4000000000 --as=2000000000
+! grep -qE 'clone3?\(.*= [0-9]+$' "$trace" || fail "a thread was started all the same: $(grep -E 'clone3?\(' "$trace")"
 
 # Four file descriptors: the three standard ones and the X connection. Nothing else can be
 # opened, the volume included, and that is the outcome the result window must tell.
