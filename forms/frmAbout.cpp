@@ -7,7 +7,7 @@
 #include "forms/frmFine.h"
 #include "forms/frmGraphics.h"
 #include "framework/App.h"
-#include "framework/RuntimeError.h"
+#include <exception>
 
 FormInstance<AboutWindow> frmAbout;
 
@@ -47,12 +47,12 @@ void AboutWindow::Form_Load() {
   lblVersione.setCaption(frmFine->Caption());
   Animation1.setBackColor(BackColor());
   Label7.setBackColor(BackColor());
-  // The clip is a decoration: without a readable one the window opens all the same, as the wait
-  // window does, rather than ending the program.
+  // The clip is a decoration: whatever keeps it from playing, the window opens all the same, as
+  // the wait window does, rather than ending the program.
   try {
     Animation1.Open(App.Path() + "\\vertisano2.dll");
     Animation1.Play();
-  } catch (const RuntimeError&) {
+  } catch (const std::exception&) {
     Animation1.Close();
   }
 }

@@ -2,7 +2,8 @@
 
 #include "FormDescriptions.h"
 #include "framework/App.h"
-#include "framework/RuntimeError.h"
+
+#include <exception>
 
 FormInstance<WaitWindow> frmAttendere;
 
@@ -12,12 +13,13 @@ void WaitWindow::Inizio() {
   DoEvents();
   Show(vbModeless);
   DoEvents();
-  // The clip is a decoration: a missing or unreadable one must not keep the volume from being
-  // flushed, so the window simply stays without it.
+  // The clip is a decoration: one that cannot be played for any reason (a missing or unreadable
+  // file, no memory, no thread to play it on) must not keep the volume from being flushed, so the
+  // window simply stays without it.
   try {
     Animation1.Open(App.Path() + "\\res.dll");
     Animation1.Play();
-  } catch (const RuntimeError&) {
+  } catch (const std::exception&) {
     Animation1.Close();
   }
 }

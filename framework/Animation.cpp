@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <system_error>
 
 namespace {
 
@@ -126,7 +127,13 @@ void Animation::startPlayer() {
     stop_ = false;
   }
   unsigned period = std::max<unsigned>(clip_->microsecondsPerFrame(), kMinFrameMicroseconds);
-  player_ = std::thread(&Animation::playLoop, this, hwnd_, period);
+  try {
+    player_ = std::thread(&Animation::playLoop, this, hwnd_, period);
+  } catch (const std::system_error& e) {
+    // No thread to be had (address space or tasks used up): the first frame stays.
+    playing_ = false;
+    throw RuntimeError(ErrOutOfMemory, std::string("Unable to play: ") + e.what());
+  }
 }
 
 void Animation::stopPlayer() {

@@ -29,7 +29,8 @@ class Animation : public Control {
   // Opens a clip, showing its first frame; a clip that cannot be read raises RuntimeError naming
   // the file. The name may be written the Windows way.
   void Open(const std::string& path);
-  // Plays every frame from the first, repeating without end.
+  // Plays every frame from the first, repeating without end; raises RuntimeError 7 when the
+  // playing thread cannot be started, leaving the first frame shown.
   void Play();
   // Stops on the frame shown.
   void Stop();

@@ -33,24 +33,11 @@ std::vector<std::shared_ptr<Form>>& released() {
   return v;
 }
 
-// The 16 x 16 image of an icon file as an icon of its own, for title bars and task lists; the big
-// icon shrunk when the file has no such image.
+// The image of an icon file nearest 16 x 16 as an icon of that size, for title bars and task
+// lists; the big icon shrunk when the file yields none.
 HICON smallIconOf(const StdPicture& picture) {
   if (picture.kind() != StdPicture::Kind::Icon) return nullptr;
-  const std::vector<uint8_t>& b = picture.sourceBytes();
-  auto u16 = [&](size_t at) { return static_cast<uint32_t>(b[at] | b[at + 1] << 8); };
-  auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
-  const size_t count = b.size() >= 6 ? u16(4) : 0;
-  for (size_t i = 0; i < count && 6 + 16 * (i + 1) <= b.size(); ++i) {
-    const size_t entry = 6 + 16 * i;
-    if (b[entry] != 16 || b[entry + 1] != 16) continue;
-    const uint32_t size = u32(entry + 8), offset = u32(entry + 12);
-    if (offset > b.size() || size > b.size() - offset) break;
-    HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(b.data() + offset), size, TRUE,
-                                          0x00030000, 16, 16, LR_DEFAULTCOLOR);
-    if (icon) return icon;
-    break;
-  }
+  if (HICON icon = DecodeIconImage(picture.sourceBytes(), 16, 16)) return icon;
   return static_cast<HICON>(CopyImage(picture.Handle(), IMAGE_ICON, 16, 16, 0));
 }
 

@@ -16,6 +16,7 @@ class RuntimeError : public std::runtime_error {
 
 // The numbers the framework raises.
 constexpr int ErrOverflow = 6;
+constexpr int ErrOutOfMemory = 7;
 constexpr int ErrTypeMismatch = 13;
 constexpr int ErrFileNotFound = 53;
 constexpr int ErrInvalidPropertyValue = 380;

@@ -1,11 +1,11 @@
 #include "framework/StdPicture.h"
 
 #include <gdiplus.h>
+#include <shlwapi.h>
 
 #include "framework/FileBytes.h"
 #include "framework/RuntimeError.h"
 
-#include <atomic>
 #include <cmath>
 
 namespace {
@@ -35,37 +35,64 @@ void startGdiplus() {
   (void)started;
 }
 
-HBITMAP loadBitmapFile(const std::string& path) {
+// A bitmap or JPEG file's picture, read by GDI+ from a stream over the bytes; the stream lives
+// as long as the GDI+ bitmap, which may read it lazily.
+HBITMAP decodeBitmap(const std::vector<uint8_t>& bytes) {
   startGdiplus();
-  std::wstring wide(path.begin(), path.end());
-  Gdiplus::GpBitmap* bitmap = nullptr;
-  if (Gdiplus::DllExports::GdipCreateBitmapFromFile(wide.c_str(), &bitmap) != Gdiplus::Ok ||
-      !bitmap)
-    return nullptr;
+  if (bytes.size() > 0xFFFFFFFFu) return nullptr;
+  IStream* stream = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+  if (!stream) return nullptr;
   HBITMAP result = nullptr;
-  if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(bitmap, &result, 0) != Gdiplus::Ok)
-    result = nullptr;
-  Gdiplus::DllExports::GdipDisposeImage(bitmap);
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok && bitmap) {
+    if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(bitmap, &result, 0) != Gdiplus::Ok) result = nullptr;
+    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+  }
+  stream->Release();
   return result;
 }
 
-PictureRef loadKnown(const std::string& path, std::vector<uint8_t> bytes) {
+uint32_t u16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint32_t>(b[at] | b[at + 1] << 8); }
+uint32_t u32(const std::vector<uint8_t>& b, size_t at) { return u16(b, at) | u16(b, at + 2) << 16; }
+
+// The directory of an icon or cursor file told as a resource's directory is (14 bytes an entry
+// instead of 16, the image's place replaced by its identifier, image n having n + 1), so that the
+// system chooses among the file's images as it does among a resource's.
+std::vector<BYTE> resourceDirectory(const std::vector<uint8_t>& b, size_t count, bool cursor) {
+  std::vector<BYTE> directory(b.begin(), b.begin() + 6);
+  for (size_t k = 0; k < count; ++k) {
+    const size_t entry = 6 + 16 * k;
+    if (cursor) {
+      // Width and doubled height as words; a cursor file's planes and depth hold the hot spot.
+      const uint32_t width = b[entry] ? b[entry] : 256, height = 2 * (b[entry + 1] ? b[entry + 1] : 256u);
+      for (uint32_t word : {width, height, 1u, 0u}) {
+        directory.push_back(static_cast<BYTE>(word));
+        directory.push_back(static_cast<BYTE>(word >> 8));
+      }
+    } else {
+      directory.insert(directory.end(), b.begin() + static_cast<std::ptrdiff_t>(entry), b.begin() + static_cast<std::ptrdiff_t>(entry + 8));
+    }
+    directory.insert(directory.end(), b.begin() + static_cast<std::ptrdiff_t>(entry + 8), b.begin() + static_cast<std::ptrdiff_t>(entry + 12));
+    directory.push_back(static_cast<BYTE>(k + 1));
+    directory.push_back(static_cast<BYTE>((k + 1) >> 8));
+  }
+  return directory;
+}
+
+PictureRef decodePicture(std::vector<uint8_t> bytes) {
   switch (sniff(bytes)) {
     case FileKind::Bitmap:
-    case FileKind::Jpeg: {
-      HBITMAP bitmap = loadBitmapFile(path);
-      if (!bitmap) break;
-      return std::make_shared<StdPicture>(StdPicture::Kind::Bitmap, bitmap, std::move(bytes));
-    }
+    case FileKind::Jpeg:
+      if (HBITMAP bitmap = decodeBitmap(bytes))
+        return std::make_shared<StdPicture>(StdPicture::Kind::Bitmap, bitmap, std::move(bytes));
+      break;
     case FileKind::Icon:
-    case FileKind::Cursor: {
-      bool cursor = sniff(bytes) == FileKind::Cursor;
-      HANDLE icon = LoadImageA(nullptr, path.c_str(), cursor ? IMAGE_CURSOR : IMAGE_ICON, 0, 0,
-                               LR_LOADFROMFILE | LR_DEFAULTSIZE);
-      if (!icon) break;
-      return std::make_shared<StdPicture>(cursor ? StdPicture::Kind::Cursor : StdPicture::Kind::Icon,
-                                          icon, std::move(bytes));
-    }
+    case FileKind::Cursor:
+      if (HICON icon = DecodeIconImage(bytes, 0, 0)) {
+        const auto kind = sniff(bytes) == FileKind::Cursor ? StdPicture::Kind::Cursor : StdPicture::Kind::Icon;
+        return std::make_shared<StdPicture>(kind, icon, std::move(bytes));
+      }
+      break;
     case FileKind::Unknown:
       break;
   }
@@ -73,6 +100,27 @@ PictureRef loadKnown(const std::string& path, std::vector<uint8_t> bytes) {
 }
 
 }  // namespace
+
+HICON DecodeIconImage(const std::vector<uint8_t>& b, int cx, int cy) {
+  const FileKind kind = sniff(b);
+  if (kind != FileKind::Icon && kind != FileKind::Cursor) return nullptr;
+  const bool cursor = kind == FileKind::Cursor;
+  const size_t count = u16(b, 4);
+  if (6 + 16 * count > b.size()) return nullptr;
+  std::vector<BYTE> directory = resourceDirectory(b, count, cursor);
+  const int id = LookupIconIdFromDirectoryEx(directory.data(), !cursor, cx, cy, LR_DEFAULTCOLOR);
+  if (id < 1 || static_cast<size_t>(id) > count) return nullptr;
+  const size_t entry = 6 + 16 * static_cast<size_t>(id - 1);
+  const size_t size = u32(b, entry + 8), offset = u32(b, entry + 12);
+  if (offset > b.size() || size > b.size() - offset) return nullptr;
+  // A cursor's image starts with its hot spot, which the file keeps in the directory.
+  std::vector<BYTE> image;
+  if (cursor) image.assign(b.begin() + static_cast<std::ptrdiff_t>(entry + 4), b.begin() + static_cast<std::ptrdiff_t>(entry + 8));
+  image.insert(image.end(), b.begin() + static_cast<std::ptrdiff_t>(offset), b.begin() + static_cast<std::ptrdiff_t>(offset + size));
+  if (image.size() > 0xFFFFFFFFu) return nullptr;
+  return CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), !cursor, 0x00030000, cx, cy,
+                                  LR_DEFAULTSIZE);
+}
 
 StdPicture::StdPicture(Kind kind, HANDLE handle, std::vector<uint8_t> sourceBytes)
     : kind_(kind), handle_(handle), source_(std::move(sourceBytes)) {
@@ -128,32 +176,10 @@ PictureRef LoadPicture(const std::string& path) {
     case FileBytesResult::TooLarge: throw RuntimeError(ErrInvalidPicture, "Invalid picture");
     default: throw RuntimeError(ErrFileNotFound, "File not found: " + path);
   }
-  return loadKnown(path, std::move(bytes));
+  return decodePicture(std::move(bytes));
 }
 
 PictureRef LoadPictureFromBytes(const std::vector<uint8_t>& bytes) {
-  if (sniff(bytes) == FileKind::Unknown) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
-  // The loaders read files, so the bytes pass through a private temporary one. It is closed before
-  // the loaders open it, since Windows refuses a second open of a file that another handle holds
-  // for writing or deletes on close unless that open shares writing and deleting, which the
-  // loaders do not; it is deleted once the picture is made.
-  static std::atomic<unsigned> counter{0};
-  char folder[MAX_PATH + 1] = {};
-  DWORD length = GetTempPathA(sizeof folder, folder);
-  if (length == 0 || length >= sizeof folder || bytes.size() > 0xFFFFFFFFu) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
-  const std::string file = std::string(folder) + "corvane-picture-" + std::to_string(GetTickCount64()) + "-" +
-                           std::to_string(reinterpret_cast<uintptr_t>(&bytes)) + "-" + std::to_string(counter++) + ".tmp";
-  HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
-  // The file is this call's from here on, and goes however the loading ends.
-  struct Removal {
-    const std::string& path;
-    ~Removal() { DeleteFileA(path.c_str()); }
-  } removal{file};
-  DWORD written = 0;
-  const bool complete = WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                        written == bytes.size();
-  CloseHandle(handle);
-  if (!complete) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
-  return loadKnown(file, bytes);
+  if (bytes.size() > kMaxPictureFileBytes) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
+  return decodePicture(bytes);
 }

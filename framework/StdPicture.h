@@ -55,5 +55,9 @@ int HimetricToPixels(int32_t himetric);
 // Loads a BMP, JPEG, ICO or CUR file, recognised by its content. An empty name gives no picture
 // (a null reference). A missing file raises RuntimeError 53, anything unreadable 481.
 PictureRef LoadPicture(const std::string& path);
-// The same from the bytes of such a file (a window description keeps pictures this way).
+// The same from the bytes of such a file (a window description keeps pictures this way), decoded
+// in memory: no file is made on the way.
 PictureRef LoadPictureFromBytes(const std::vector<uint8_t>& bytes);
+// The image of an icon or cursor file's bytes that best fits cx x cy, made that size (0 x 0: the
+// system's icon or cursor size); null when the bytes hold no such image.
+HICON DecodeIconImage(const std::vector<uint8_t>& bytes, int cx, int cy);

@@ -20,6 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (picture->Type() != vbPicTypeBitmap && picture->Type() != vbPicTypeIcon) std::abort();
   } catch (const RuntimeError&) {
   }
+  // The small image a window takes from an icon, chosen and made from the same bytes.
+  if (HICON small = DecodeIconImage(bytes, 16, 16)) DestroyIcon(small);
   if (GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) != before) std::abort();
   return 0;
 }

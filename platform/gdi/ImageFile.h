@@ -15,6 +15,8 @@ namespace gdi::imagefile {
 
 constexpr int kMaxSide = 32768;
 constexpr size_t kMaxBytes = size_t{512} << 20;
+// SM_CXICON, SM_CYICON, SM_CXCURSOR and SM_CYCURSOR: the size an icon or cursor is asked for by 0.
+constexpr int kSystemIconSize = 32;
 
 // A decoded device-independent bitmap at the depth of its file, rows top-down, each row padded to
 // 32 bits as in a DIB. Compressed files come out uncompressed (RLE8 as 8 bpp, RLE4 as 4 bpp).

@@ -20,7 +20,7 @@ namespace {
 
 using gdi::imagefile::Dib;
 
-constexpr int kSystemIconSize = 32;  // SM_CXICON, SM_CYICON, SM_CXCURSOR and SM_CYCURSOR
+using gdi::imagefile::kSystemIconSize;
 
 int nearestSource(int d, int s, int n) {
   int64_t v = (2 * int64_t{d} * s + n) / (2 * int64_t{n});

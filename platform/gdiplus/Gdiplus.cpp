@@ -1,5 +1,7 @@
 // The picture-loading part of GDI+. Where Windows leaves it open: a missing file is FileNotFound,
-// an unreadable one AccessDenied or Win32Error; data that is no BMP, JPEG or PNG is
+// an unreadable one AccessDenied or Win32Error; a stream is read whole from its position at the
+// call, so the caller may release it once the bitmap is made (an empty rest is
+// UnknownImageFormat, a stream that fails to read Win32Error); data that is no BMP, JPEG or PNG is
 // UnknownImageFormat; a damaged or oversized picture of a known kind is OutOfMemory, the code GDI+
 // gives for both; the flat calls answer GdiplusNotInitialized while no GdiplusStartup is in force;
 // GdipCreateHBITMAPFromBitmap makes a bottom-up 32-bit DIB section whose pixels are the picture
@@ -126,17 +128,12 @@ namespace DllExports {
 
 namespace {
 
-GpStatus createBitmapFromPath(const std::string& path, GpBitmap** bitmap) {
-  *bitmap = nullptr;
-  if (state().starts == 0) return GdiplusNotInitialized;
-  std::vector<uint8_t> bytes;
-  DWORD error = 0;
-  if (!gdi::imagefile::readWholeFile(path.c_str(), bytes, error)) return statusFromError(error);
-
+GpStatus createBitmapFromBytes(const std::vector<uint8_t>& bytes, GpBitmap** bitmap) {
   auto decoded = std::unique_ptr<DecodedBitmap>(new (std::nothrow) DecodedBitmap);
   if (!decoded) return OutOfMemory;
   const uint8_t* data = bytes.data();
   size_t size = bytes.size();
+  DWORD error = 0;
   bool ok;
   if (gdi::imagefile::isJpeg(data, size)) {
     ok = gdi::imagefile::decodeJpeg(data, size, decoded->width, decoded->height, decoded->argb, error);
@@ -163,11 +160,51 @@ GpStatus createBitmapFromPath(const std::string& path, GpBitmap** bitmap) {
   return Ok;
 }
 
+GpStatus createBitmapFromPath(const std::string& path, GpBitmap** bitmap) {
+  *bitmap = nullptr;
+  if (state().starts == 0) return GdiplusNotInitialized;
+  std::vector<uint8_t> bytes;
+  DWORD error = 0;
+  if (!gdi::imagefile::readWholeFile(path.c_str(), bytes, error)) return statusFromError(error);
+  return createBitmapFromBytes(bytes, bitmap);
+}
+
+// The stream's bytes from its current position to its end; a stream larger than the decoding
+// budget plus its headers is refused before it is read, as a file is.
+GpStatus readStream(IStream* stream, std::vector<uint8_t>& bytes) {
+  STATSTG stat{};
+  ULARGE_INTEGER position{};
+  LARGE_INTEGER none{};
+  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || FAILED(stream->Seek(none, STREAM_SEEK_CUR, &position)))
+    return Win32Error;
+  if (position.QuadPart >= stat.cbSize.QuadPart) return UnknownImageFormat;
+  const ULONGLONG left = stat.cbSize.QuadPart - position.QuadPart;
+  if (left > gdi::imagefile::kMaxBytes + (64u << 10)) return OutOfMemory;
+  try {
+    bytes.resize(static_cast<size_t>(left));
+  } catch (const std::bad_alloc&) {
+    return OutOfMemory;
+  }
+  ULONG got = 0;
+  if (FAILED(stream->Read(bytes.data(), static_cast<ULONG>(left), &got))) return Win32Error;
+  bytes.resize(got);
+  return Ok;
+}
+
 }  // namespace
 
 GpStatus WINGDIPAPI GdipCreateBitmapFromFile(GDIPCONST wchar_t* filename, GpBitmap** bitmap) {
   if (filename == nullptr || bitmap == nullptr) return InvalidParameter;
   return createBitmapFromPath(utf8Path(filename), bitmap);
+}
+
+GpStatus WINGDIPAPI GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap) {
+  if (stream == nullptr || bitmap == nullptr) return InvalidParameter;
+  *bitmap = nullptr;
+  if (state().starts == 0) return GdiplusNotInitialized;
+  std::vector<uint8_t> bytes;
+  GpStatus status = readStream(stream, bytes);
+  return status == Ok ? createBitmapFromBytes(bytes, bitmap) : status;
 }
 
 GpStatus GdipCreateBitmapFromFile(GDIPCONST char16_t* filename, GpBitmap** bitmap) {

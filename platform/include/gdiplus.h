@@ -1,10 +1,12 @@
-// The part of GDI+ that loads a picture file (BMP, JPEG, PNG) into a 32-bit DIB section, with the
+// The part of GDI+ that loads a picture (BMP, JPEG, PNG; a file or a stream) into a 32-bit DIB section, with the
 // names, namespaces and signatures a Windows program uses: Gdiplus::GdiplusStartup and the flat
 // calls in Gdiplus::DllExports. File names are wchar_t strings as on Windows (32 bits wide here, so
 // L"..." paths work); a second form takes the 16-bit WCHAR strings of the kernel calls.
 #pragma once
 
 #include <windows.h>
+
+#include "objidl.h"
 
 typedef unsigned int UINT32;
 
@@ -80,6 +82,7 @@ void WINAPI GdiplusShutdown(ULONG_PTR token);
 namespace DllExports {
 extern "C" {
 GpStatus WINGDIPAPI GdipCreateBitmapFromFile(GDIPCONST wchar_t* filename, GpBitmap** bitmap);
+GpStatus WINGDIPAPI GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap);
 GpStatus WINGDIPAPI GdipGetImageWidth(GpImage* image, UINT* width);
 GpStatus WINGDIPAPI GdipGetImageHeight(GpImage* image, UINT* height);
 GpStatus WINGDIPAPI GdipCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbmReturn,

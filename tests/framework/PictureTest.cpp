@@ -7,6 +7,7 @@
 #include "framework/RuntimeError.h"
 #include "framework/StdPicture.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -105,24 +106,42 @@ TEST(Picture, BadInputIsARunTimeErrorAndAnEmptyNameIsNoPicture) {
   EXPECT_THROW(LoadPictureFromBytes({}), RuntimeError);
 }
 
-// Pictures passed as bytes go through a temporary file of their own: none is left behind, whether
-// the picture loads or not.
-TEST(Picture, PicturesFromBytesLeaveNoTemporaryFile) {
-  char folder[MAX_PATH + 1] = {};
-  ASSERT_GT(GetTempPathA(sizeof folder, folder), 0u);
-  auto leftovers = [&] {
-    int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-      count += entry.path().filename().string().rfind("corvane-picture-", 0) == 0;
-    return count;
-  };
-  const int before = leftovers();
-  std::ifstream in(data("sample48x60.bmp"), std::ios::binary);
-  std::vector<uint8_t> good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  ASSERT_TRUE(LoadPictureFromBytes(good));
-  std::vector<uint8_t> broken(good.begin(), good.begin() + 60);
-  EXPECT_THROW(LoadPictureFromBytes(broken), RuntimeError);
-  EXPECT_EQ(leftovers(), before);
+// Pictures given as bytes are decoded in memory: with no temporary folder to be had and the
+// working folder watched, every kind loads as its file does, and a truncated or garbage picture
+// is "Invalid picture" without a file made on the way.
+TEST(Picture, PicturesFromBytesNeedNoFile) {
+  const std::filesystem::path work = std::filesystem::temp_directory_path() / ("corvane-picture-test-" + std::to_string(GetTickCount64()));
+  std::filesystem::create_directory(work);
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(work);
+  const char* saved = std::getenv("TMPDIR");
+  const std::string savedTmp = saved ? saved : "";
+  setenv("TMPDIR", "/nonexistent/corvane", 1);
+  for (const char* name : {"sample48x60.bmp", "sample16.jpg", "sample32.ico", "sample32.cur"}) {
+    const std::vector<uint8_t> bytes = bytesOf(data(name));
+    PictureRef fromFile = LoadPicture(data(name));
+    PictureRef fromBytes = LoadPictureFromBytes(bytes);
+    ASSERT_TRUE(fromBytes) << name;
+    EXPECT_EQ(fromBytes->kind(), fromFile->kind()) << name;
+    EXPECT_EQ(fromBytes->widthPixels(), fromFile->widthPixels()) << name;
+    EXPECT_EQ(fromBytes->heightPixels(), fromFile->heightPixels()) << name;
+    for (size_t keep : {bytes.size() / 2, size_t{40}, size_t{7}}) {
+      try {
+        LoadPictureFromBytes(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(keep)));
+        ADD_FAILURE() << name << " cut to " << keep << " bytes loaded";
+      } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number, ErrInvalidPicture) << name << " cut to " << keep;
+      }
+    }
+  }
+  std::vector<uint8_t> garbage(300);
+  for (size_t k = 0; k < garbage.size(); ++k) garbage[k] = static_cast<uint8_t>(k * 37 + 11);
+  EXPECT_THROW(LoadPictureFromBytes(garbage), RuntimeError);
+  if (saved) setenv("TMPDIR", savedTmp.c_str(), 1);
+  else unsetenv("TMPDIR");
+  std::filesystem::current_path(before);
+  EXPECT_TRUE(std::filesystem::is_empty(work));
+  std::filesystem::remove_all(work);
 }
 
 TEST(Picture, SharedPictureIsDeletedWithTheLastReference) {

@@ -94,3 +94,5 @@ BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, i
 BOOL WINAPI DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
 HICON WINAPI CreateIconFromResourceEx(PBYTE presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer,
                                       int cxDesired, int cyDesired, UINT Flags);
+int WINAPI LookupIconIdFromDirectoryEx(PBYTE presbits, BOOL fIcon, int cxDesired, int cyDesired,
+                                       UINT Flags);

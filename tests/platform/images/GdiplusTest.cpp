@@ -1,4 +1,5 @@
 #include <gdiplus.h>
+#include <shlwapi.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -136,4 +137,39 @@ TEST(Gdiplus, CallsNeedAStartedSession) {
   EXPECT_EQ(DllExports::GdipCreateBitmapFromFile(L"/nonexistent.bmp", &bitmap), FileNotFound);
   GdiplusShutdown(token);
   EXPECT_EQ(DllExports::GdipCreateBitmapFromFile(L"/nonexistent.bmp", &bitmap), GdiplusNotInitialized);
+}
+
+// A stream is read from where it stands to its end, and may go as soon as the bitmap is made.
+TEST_F(GdiplusSession, BitmapsFromAStreamInMemory) {
+  std::vector<uint8_t> prefix = {'x', 'y', 'z'};
+  std::vector<uint8_t> bytes = bmp(2, 1, 24, BI_RGB, {}, {0x33, 0x22, 0x11, 0xCC, 0xBB, 0xAA, 0, 0});
+  bytes.insert(bytes.begin(), prefix.begin(), prefix.end());
+  IStream* stream = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+  ASSERT_NE(stream, nullptr);
+  GpBitmap* bitmap = nullptr;
+  EXPECT_EQ(DllExports::GdipCreateBitmapFromStream(stream, &bitmap), UnknownImageFormat);
+  LARGE_INTEGER skip{};
+  skip.QuadPart = 3;
+  ASSERT_EQ(stream->Seek(skip, STREAM_SEEK_SET, nullptr), S_OK);
+  ASSERT_EQ(DllExports::GdipCreateBitmapFromStream(stream, &bitmap), Ok);
+  EXPECT_EQ(stream->Release(), 0u);
+  UINT w = 0;
+  EXPECT_EQ(DllExports::GdipGetImageWidth(bitmap, &w), Ok);
+  EXPECT_EQ(w, 2u);
+  HBITMAP hbm = nullptr;
+  ASSERT_EQ(DllExports::GdipCreateHBITMAPFromBitmap(bitmap, &hbm, 0), Ok);
+  EXPECT_EQ(DllExports::GdipDisposeImage(bitmap), Ok);
+  DeleteObject(hbm);
+
+  // A stream at its end, a broken picture and no stream at all.
+  IStream* empty = SHCreateMemStream(nullptr, 0);
+  EXPECT_EQ(DllExports::GdipCreateBitmapFromStream(empty, &bitmap), UnknownImageFormat);
+  empty->Release();
+  std::vector<uint8_t> cut = jpeg(8, 8, std::vector<uint32_t>(64, 0x808080));
+  cut.resize(cut.size() / 3);
+  IStream* broken = SHCreateMemStream(cut.data(), static_cast<UINT>(cut.size()));
+  EXPECT_EQ(DllExports::GdipCreateBitmapFromStream(broken, &bitmap), OutOfMemory);
+  EXPECT_EQ(bitmap, nullptr);
+  broken->Release();
+  EXPECT_EQ(DllExports::GdipCreateBitmapFromStream(nullptr, &bitmap), InvalidParameter);
 }

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <array>
 #include <windows.h>
 
 #include "ImageFiles.h"
@@ -305,4 +307,34 @@ TEST(IconLoad, IconsFromResourceBytes) {
   SetLastError(0);
   EXPECT_EQ(CreateIconFromResourceEx(image.data(), 20, TRUE, 0x00030000, 0, 0, 0), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
+}
+
+// A resource directory lists 14-byte entries ending in the image's identifier; a cursor's entry
+// gives width and doubled height as words.
+TEST(IconLoad, LookupIconIdChoosesAmongAResourceDirectory) {
+  auto directory = [](bool cursor, const std::vector<std::array<int, 3>>& sizes) {
+    Bytes b;
+    b.u16(0).u16(cursor ? 2 : 1).u16(static_cast<uint32_t>(sizes.size()));
+    int id = 40;
+    for (const auto& [w, h, bits] : sizes) {
+      if (cursor) b.u16(static_cast<uint32_t>(w)).u16(static_cast<uint32_t>(2 * h));
+      else b.u8(static_cast<uint32_t>(w)).u8(static_cast<uint32_t>(h)).u8(0).u8(0);
+      b.u16(1).u16(static_cast<uint32_t>(bits)).u32(100).u16(static_cast<uint32_t>(id++));
+    }
+    return b.v;
+  };
+  std::vector<uint8_t> icons = directory(false, {{16, 16, 4}, {32, 32, 4}, {32, 32, 8}, {48, 48, 8}});
+  EXPECT_EQ(LookupIconIdFromDirectoryEx(icons.data(), TRUE, 16, 16, LR_DEFAULTCOLOR), 40);
+  EXPECT_EQ(LookupIconIdFromDirectoryEx(icons.data(), TRUE, 0, 0, LR_DEFAULTCOLOR), 42);  // system size, deepest
+  EXPECT_EQ(LookupIconIdFromDirectoryEx(icons.data(), TRUE, 0, 0, LR_MONOCHROME), 41);
+  EXPECT_EQ(LookupIconIdFromDirectoryEx(icons.data(), TRUE, 44, 44, LR_DEFAULTCOLOR), 43);
+  std::vector<uint8_t> cursors = directory(true, {{32, 32, 1}, {16, 16, 1}});
+  EXPECT_EQ(LookupIconIdFromDirectoryEx(cursors.data(), FALSE, 16, 16, LR_DEFAULTCOLOR), 41);
+  EXPECT_EQ(LookupIconIdFromDirectoryEx(cursors.data(), FALSE, 0, 0, LR_DEFAULTCOLOR), 40);
+  std::vector<uint8_t> bad = icons;
+  bad[2] = 3;
+  SetLastError(0);
+  EXPECT_EQ(LookupIconIdFromDirectoryEx(bad.data(), TRUE, 0, 0, 0), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
+  EXPECT_EQ(LookupIconIdFromDirectoryEx(nullptr, TRUE, 0, 0, 0), 0);
 }
