@@ -1,7 +1,9 @@
 // Region algebra on y-x banded rectangle lists and the shapes regions are made from. Combination
 // sweeps both operands band by band, so every result is already canonical and equality is a plain
 // comparison of rectangle lists. Rows that the ellipse walk never reaches (very thin ellipses) stay
-// empty; a region never holds an empty or unset rectangle.
+// empty; a region never holds an empty or unset rectangle. A polygon with a point outside the
+// 28-bit coordinate space Windows draws in (-2^27 up to 2^27 - 1) is the empty region, as Windows
+// gives for a coordinate of 0x80000000; within it, one taller than kMaxShapeExtent fails.
 #include "gdi/Region.h"
 
 #include <algorithm>
@@ -708,10 +710,15 @@ bool polygonRegion(const POINT* points, const int* counts, int polygons, int mod
   active.clear();
   int64_t ymin = INT64_MAX, ymax = INT64_MIN;
   const POINT* p = points;
+  constexpr LONG kFarthest = 1 << 27;
   for (int k = 0; k < polygons; ++k) {
     int n = counts[k];
     for (int i = 0; i < n; ++i) {
       const POINT& a = p[i];
+      if (a.x < -kFarthest || a.x >= kFarthest || a.y < -kFarthest || a.y >= kFarthest) {
+        out.refill();
+        return true;
+      }
       const POINT& b = p[(i + 1) % n];
       if (a.y == b.y) continue;
       Edge e = a.y < b.y ? Edge{a.x, a.y, b.x, b.y, 1} : Edge{b.x, b.y, a.x, a.y, -1};

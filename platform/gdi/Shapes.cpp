@@ -1,6 +1,8 @@
 // Lines and shapes with the DC's pen and brush, mixed by the DC's binary raster operation. The
 // pen draws inside the shape's rectangle, right and bottom edges excluded; with a NULL pen the
-// brush fills one pixel less to the right and bottom. Where Windows is silent: polygons fill with
+// brush fills one pixel less to the right and bottom. A Rectangle one pixel wide and high draws
+// nothing; a styled Rectangle outline runs counter-clockwise from its top-right pixel, its dash
+// pattern carried round the corners, as Windows draws it. Where Windows is silent: polygons fill with
 // ALTERNATE; an Ellipse's dash pattern starts at the rightmost pixel of its middle row; RoundRect
 // draws its outline solid whatever the pen style; Arc runs counter-clockwise and starts at the
 // first outline pixel on or past the start radial (by angle from the centre of the rectangle).
@@ -144,6 +146,7 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   DeviceContext* dc = gdi::dcFromHandle(hdc);
   if (dc == nullptr) return FALSE;
   RECT r = normalized(left, top, right, bottom);
+  if (static_cast<long long>(r.right) - r.left == 1 && static_cast<long long>(r.bottom) - r.top == 1) return TRUE;
   PenStroke stroke(*dc);
   if (!stroke.visible()) {
     if (r.left < r.right && r.top < r.bottom)
@@ -177,7 +180,7 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     }
     return TRUE;
   }
-  POINT corners[4] = {{r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
+  POINT corners[4] = {{r.right - 1, r.top}, {r.left, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}};
   stroke.polyline(corners, 4, true);
   return TRUE;
 }
