@@ -12,10 +12,12 @@ namespace {
 gdi::BitmapObject* pixelTarget(gdi::DeviceContext* dc, int x, int y, int& dx, int& dy) {
   if (dc == nullptr || dc->target() == nullptr) return nullptr;
   POINT o = dc->origin();
-  dx = x + o.x;
-  dy = y + o.y;
+  long long px = static_cast<long long>(x) + o.x, py = static_cast<long long>(y) + o.y;
   gdi::BitmapObject* target = dc->target();
-  if (!target->contains(dx, dy) || !dc->effectiveClip().contains(dx, dy)) return nullptr;
+  if (px < 0 || py < 0 || px >= target->width || py >= target->height) return nullptr;
+  dx = static_cast<int>(px);
+  dy = static_cast<int>(py);
+  if (!dc->effectiveClip().contains(dx, dy)) return nullptr;
   return target;
 }
 

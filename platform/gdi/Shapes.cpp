@@ -16,6 +16,7 @@
 #include "gdi/PenStroke.h"
 #include "gdi/Raster.h"
 #include "gdi/Region.h"
+#include "gdi/TextPainter.h"
 
 using gdi::DeviceContext;
 using gdi::PenStroke;
@@ -154,15 +155,22 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     return TRUE;
   }
   if (r.right <= r.left || r.bottom <= r.top) return TRUE;
-  int w = stroke.width();
+  // A wide pen reaches past the rectangle: the edges are worked out in 64 bits and held to the
+  // 32-bit range, far outside anything that shows.
+  const long long w = stroke.width();
+  auto edges = [](long long left, long long top, long long right, long long bottom) {
+    return RECT{gdi::clampToInt(left), gdi::clampToInt(top), gdi::clampToInt(right), gdi::clampToInt(bottom)};
+  };
   RECT outer = r, inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
   if (w > 1) {
     if (stroke.insideFrame()) {
-      inner = RECT{r.left + w, r.top + w, r.right - w, r.bottom - w};
+      inner = edges(r.left + w, r.top + w, r.right - w, r.bottom - w);
     } else {
-      int before = (w - 1) / 2;
-      outer = RECT{r.left - before, r.top - before, r.right - 1 - before + w, r.bottom - 1 - before + w};
-      inner = RECT{outer.left + w, outer.top + w, outer.right - w, outer.bottom - w};
+      long long before = (w - 1) / 2;
+      long long left = r.left - before, top = r.top - before;
+      long long right = r.right - 1 - before + w, bottom = r.bottom - 1 - before + w;
+      outer = edges(left, top, right, bottom);
+      inner = edges(left + w, top + w, right - w, bottom - w);
     }
   }
   if (inner.left < inner.right && inner.top < inner.bottom) fillRegion(*dc, RegionBands::fromRect(inner));
