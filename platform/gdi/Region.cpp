@@ -768,8 +768,12 @@ struct ActiveEdge {
 
   explicit ActiveEdge(const Edge& e)
       : x(e.x0), remainder(0), dy(e.y1 - e.y0), y1(e.y1), dir(e.dir) {
-    step = floorDiv(e.x1 - e.x0, dy);
-    stepRemainder = (e.x1 - e.x0) - step * dy;
+    // Steep edges, the usual ones of small outlines, move at most one pixel a row: no division.
+    int64_t run = e.x1 - e.x0;
+    if (run >= 0 && run < dy) step = 0;
+    else if (run < 0 && -run <= dy) step = -1;
+    else step = floorDiv(run, dy);
+    stepRemainder = run - step * dy;
   }
   void nextRow() {
     x += step;
