@@ -235,7 +235,8 @@ FT_Face openBitmapFace(FT_Library library, const char* file, LONG height, FT_Win
   for (FT_Long i = 0; i < faces; ++i) {
     if (FT_New_Face(library, file, i, &face) != 0) continue;
     if (FT_Get_WinFNT_Header(face, &header) == 0 && face->num_fixed_sizes == 1 &&
-        (height > 0 ? height == header.pixel_height : -height == header.pixel_height - header.internal_leading) &&
+        (height > 0 ? height == header.pixel_height
+                    : -static_cast<long long>(height) == header.pixel_height - header.internal_leading) &&
         FT_Select_Size(face, 0) == 0 && face->num_charmaps > 0 && FT_Set_Charmap(face, face->charmaps[0]) == 0)
       return face;
     FT_Done_Face(face);
