@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -40,6 +41,82 @@ void StretchBltHalve(benchmark::State& state) {
   timeStretchBlt(state, to, from);
 }
 BENCHMARK(StretchBltHalve);
+
+// Region builders from 8x8 up to 400x300: ellipses, rings (an ellipse with the ellipse two pixels
+// inside it cut out), rounded rectangles, slanted outlines and rectangles with cut corners, each
+// made and deleted once per iteration.
+void timeEllipse(benchmark::State& state, int w, int h) {
+  for (auto _ : state) {
+    HRGN region = CreateEllipticRgn(0, 0, w, h);
+    benchmark::DoNotOptimize(region);
+    DeleteObject(region);
+  }
+}
+
+void timeRing(benchmark::State& state, int w, int h) {
+  for (auto _ : state) {
+    HRGN outer = CreateEllipticRgn(0, 0, w, h);
+    HRGN inner = CreateEllipticRgn(2, 2, w - 2, h - 2);
+    CombineRgn(outer, outer, inner, RGN_DIFF);
+    benchmark::DoNotOptimize(outer);
+    DeleteObject(inner);
+    DeleteObject(outer);
+  }
+}
+
+void timeRoundRect(benchmark::State& state, int w, int h) {
+  int corner = std::min(w, h) / 2;
+  for (auto _ : state) {
+    HRGN region = CreateRoundRectRgn(0, 0, w + 1, h + 1, corner, corner);
+    benchmark::DoNotOptimize(region);
+    DeleteObject(region);
+  }
+}
+
+void timeSlanted(benchmark::State& state, int w, int h) {
+  int d = std::min(h + 1, w / 2);
+  const POINT points[4] = {{0, 0}, {d, h + 1}, {w + 1, h + 1}, {w + 1 - d, 0}};
+  for (auto _ : state) {
+    HRGN region = CreatePolygonRgn(points, 4, WINDING);
+    benchmark::DoNotOptimize(region);
+    DeleteObject(region);
+  }
+}
+
+void timeCutCorners(benchmark::State& state, int w, int h) {
+  int c = std::min(3, std::min(w, h) / 2);
+  const POINT corners[4][3] = {{{0, 0}, {c - 1, 0}, {0, c - 1}},
+                               {{0, h}, {c, h}, {0, h - c}},
+                               {{w, 0}, {w - c + 1, 0}, {w, c - 1}},
+                               {{w, h}, {w - c, h}, {w, h - c}}};
+  for (auto _ : state) {
+    HRGN region = CreateRectRgn(0, 0, w + 1, h + 1);
+    for (const auto& corner : corners) {
+      HRGN trim = CreatePolygonRgn(corner, 3, WINDING);
+      CombineRgn(region, region, trim, RGN_DIFF);
+      DeleteObject(trim);
+    }
+    benchmark::DoNotOptimize(region);
+    DeleteObject(region);
+  }
+}
+
+#define REGION_BENCHMARK(shape, w, h)                                                 \
+  void Region##shape##_##w##x##h(benchmark::State& state) { time##shape(state, w, h); } \
+  BENCHMARK(Region##shape##_##w##x##h);
+#define REGION_SIZES(shape)          \
+  REGION_BENCHMARK(shape, 8, 8)      \
+  REGION_BENCHMARK(shape, 16, 16)    \
+  REGION_BENCHMARK(shape, 32, 24)    \
+  REGION_BENCHMARK(shape, 61, 25)    \
+  REGION_BENCHMARK(shape, 100, 30)   \
+  REGION_BENCHMARK(shape, 200, 100)  \
+  REGION_BENCHMARK(shape, 400, 300)
+REGION_SIZES(Ellipse)
+REGION_SIZES(Ring)
+REGION_SIZES(RoundRect)
+REGION_SIZES(Slanted)
+REGION_SIZES(CutCorners)
 
 void EllipticRgnWithHole(benchmark::State& state) {
   HRGN hole = CreateRectRgn(40, 10, 60, 20);
@@ -86,22 +163,10 @@ void PolygonRgnSlanted(benchmark::State& state) {
 BENCHMARK(PolygonRgnSlanted);
 
 // A rounded style's outline: the rectangle with its four corner triangles cut out.
-void RectRgnWithCutCorners(benchmark::State& state) {
-  constexpr int W = kOkWidth, H = kOkHeight;
-  const POINT corners[4][3] = {
-      {{0, 0}, {2, 0}, {0, 2}}, {{0, H}, {3, H}, {0, H - 3}}, {{W, 0}, {W - 2, 0}, {W, 2}}, {{W, H}, {W - 3, H}, {W, H - 3}}};
-  for (auto _ : state) {
-    HRGN region = CreateRectRgn(0, 0, W + 1, H + 1);
-    for (const auto& corner : corners) {
-      HRGN trim = CreatePolygonRgn(corner, 3, WINDING);
-      CombineRgn(region, region, trim, RGN_DIFF);
-      DeleteObject(trim);
-    }
-    benchmark::DoNotOptimize(region);
-    DeleteObject(region);
-  }
-}
+void RectRgnWithCutCorners(benchmark::State& state) { timeCutCorners(state, kOkWidth, kOkHeight); }
 BENCHMARK(RectRgnWithCutCorners);
+
+
 
 void RowsWithOwnPenAndBrush(benchmark::State& state) {
   DibSurface surface(kOkWidth, kOkHeight);

@@ -1,5 +1,6 @@
 // Rectangle fills: FillRect and FrameRect copy the brush whatever the DC's raster operation, and
-// take either a brush or a system colour index plus one; InvertRect inverts every pixel;
+// take either a brush or a system colour index plus one (FillRect without one takes the DC's
+// brush); InvertRect inverts every pixel;
 // DrawFocusRect inverts every other pixel of the rectangle's one-pixel frame. Where Windows is
 // silent: the focus frame's dot pattern is anchored at its top-right pixel, and each of its four
 // sides is inverted on its own, so a frame one pixel high or wide inverts its pixels twice and
@@ -36,7 +37,8 @@ RECT visiblePart(const DeviceContext& dc, const RECT& r) {
 int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
   DeviceContext* dc = gdi::dcFromHandle(hDC);
   if (dc == nullptr) return FALSE;
-  HBRUSH brush = resolveBrush(hbr);
+  // Without a brush FillRect takes the one selected in the DC.
+  HBRUSH brush = resolveBrush(hbr == nullptr ? dc->brush : hbr);
   if (lprc == nullptr || brush == nullptr) {
     if (lprc == nullptr) SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;

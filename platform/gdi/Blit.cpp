@@ -1,12 +1,16 @@
-// BitBlt, StretchBlt and PatBlt over every ternary raster operation. A negative extent covers the
-// pixels from x + w up to x (exclusive) and mirrors when the source and destination signs differ;
-// destination pixels whose source pixel lies outside the source bitmap are left as they were.
-// Shrinking in BLACKONWHITE (WHITEONBLACK) mode ANDs (ORs) the stored values of the source pixels
-// dropped before each kept one into it; HALFTONE stretches like COLORONCOLOR. SRCCOPY between
-// 32 bpp bitmaps carries the fourth byte along; every other operation leaves it zero.
+// BitBlt, StretchBlt and PatBlt over every ternary raster operation. With a source, a negative
+// extent covers the pixels from x + w + 1 up to x (included) and mirrors when the source and
+// destination signs differ; without one (PatBlt) it covers x + w up to x (exclusive), as a
+// rectangle does. Destination pixels whose source pixel lies outside the source bitmap are left as
+// they were. Shrinking in BLACKONWHITE (WHITEONBLACK) mode ANDs (ORs) the stored values of the
+// source pixels dropped before each kept one into it, except that an axis shrunk to one pixel
+// with both extents positive merges only its first n - 1 pixels; HALFTONE stretches like
+// COLORONCOLOR. SRCCOPY between
+// 32 bpp bitmaps carries the fourth byte along; every other operation applies to all 32 bits.
 #include "gdi/Blit.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -17,35 +21,61 @@ namespace gdi {
 
 int stretchSourceIndex(int d, int n, int m) {
   if (n == m) return d;
-  long long dd = d, nn = n, mm = m;
+  // Wide enough for extents near 2^31 on both sides.
+  __int128 dd = d, nn = n, mm = m;
   if (n > m) return static_cast<int>(((2 * dd + 2) * nn - mm) / (2 * mm));
   return static_cast<int>(((2 * dd + 1) * 2 * nn - 1) / (4 * mm));
 }
 
 namespace {
 
-// For each destination index: the source indices it reads, lo..hi (one index unless combining).
-struct AxisMap {
-  std::vector<int> lo;
-  std::vector<int> hi;
+// One axis of a blit: where the destination and the source start and how many pixels each
+// covers (extents made positive), and how the one maps onto the other.
+struct Axis {
+  long long dest = 0, destSize = 0;  // device coordinates
+  long long source = 0, sourceSize = 0;
+  bool mirror = false;
+  bool upright = true;  // neither extent was negative
 };
 
-AxisMap buildAxis(int n, int m, bool mirror, bool combine) {
+// Turns a negative extent round: from + size + keep up to from + keep (exclusive); the size
+// stops at INT_MAX so that every later sum stays within 64 bits.
+void turnRound(long long& from, long long& size, int keep) {
+  if (size < 0) {
+    from += size + keep;
+    size = -size;
+  }
+  size = std::min<long long>(size, INT_MAX);
+}
+
+// For the destination pixels base..base+count-1: the source pixels each reads, lo..hi (one
+// pixel unless combining), as source coordinates held within -1..limit (outside is outside).
+struct AxisMap {
+  int base = 0;
+  std::vector<int> lo;
+  std::vector<int> hi;
+  int loAt(int d) const { return lo[static_cast<size_t>(d - base)]; }
+  int hiAt(int d) const { return hi[static_cast<size_t>(d - base)]; }
+};
+
+AxisMap buildAxis(const Axis& axis, int from, int to, int limit, bool combine) {
+  int n = static_cast<int>(axis.sourceSize), m = static_cast<int>(axis.destSize);
   AxisMap map;
-  map.lo.resize(static_cast<size_t>(m));
-  map.hi.resize(static_cast<size_t>(m));
-  int previous = -1;
-  for (int d = 0; d < m; ++d) {
-    int pick = stretchSourceIndex(d, n, m);
-    int first = (combine && n > m) ? previous + 1 : pick;
-    previous = pick;
-    if (mirror) {
-      map.lo[static_cast<size_t>(d)] = n - 1 - pick;
-      map.hi[static_cast<size_t>(d)] = n - 1 - first;
-    } else {
-      map.lo[static_cast<size_t>(d)] = first;
-      map.hi[static_cast<size_t>(d)] = pick;
-    }
+  map.base = from;
+  map.lo.resize(static_cast<size_t>(to - from));
+  map.hi.resize(static_cast<size_t>(to - from));
+  auto place = [&](int index) {
+    long long v = axis.source + (axis.mirror ? n - 1 - index : index);
+    return static_cast<int>(std::clamp<long long>(v, -1, limit));
+  };
+  bool firstOnly = combine && axis.upright && m == 1 && n > 1;
+  for (int x = from; x < to; ++x) {
+    int d = static_cast<int>(x - axis.dest);
+    int pick = firstOnly ? n - 2 : stretchSourceIndex(d, n, m);
+    int first = pick;
+    if (combine && n > m) first = d == 0 ? 0 : stretchSourceIndex(d - 1, n, m) + 1;
+    map.lo[static_cast<size_t>(x - from)] = place(axis.mirror ? pick : first);
+    map.hi[static_cast<size_t>(x - from)] = place(axis.mirror ? first : pick);
   }
   return map;
 }
@@ -72,7 +102,7 @@ class SourceConverter {
       // Colour to monochrome: the source DC's background colour is 1, everything else 0.
       mode_ = Mode::ToMono;
       sourceBk_ = source.rawFromColor(plainColor(sourceBk));
-      sourceMask_ = valueMask(source);
+      sourceMask_ = colorMask(source);
     } else if (standard32(source) && standard32(target)) {
       mode_ = Mode::Identity;
     } else if (source.bitsPerPixel <= 8) {
@@ -114,12 +144,18 @@ bool sameLayout(const BitmapObject& a, const BitmapObject& b) {
   return a.redMask == b.redMask && a.greenMask == b.greenMask && a.blueMask == b.blueMask;
 }
 
-// SRCCOPY without stretching between bitmaps of one layout: whole rows moved at once.
-void copyRows(DeviceContext& dc, BitmapObject& target, const BitmapObject& source, int dx0,
-              int dy0, int w, int h, int xs, int ys) {
-  RECT area{std::max(dx0, dx0 - xs), std::max(dy0, dy0 - ys),
-            std::min(dx0 + w, dx0 - xs + source.width), std::min(dy0 + h, dy0 - ys + source.height)};
+// SRCCOPY without stretching between bitmaps of one layout, over the destination area (device
+// coordinates, inside the target) whose pixel (x, y) shows source pixel (x + dx, y + dy): whole
+// rows moved at once.
+void copyRows(DeviceContext& dc, BitmapObject& target, const BitmapObject& source, RECT area,
+              long long dx, long long dy) {
+  area.left = static_cast<LONG>(std::max<long long>(area.left, -dx));
+  area.top = static_cast<LONG>(std::max<long long>(area.top, -dy));
+  area.right = static_cast<LONG>(std::min<long long>(area.right, source.width - dx));
+  area.bottom = static_cast<LONG>(std::min<long long>(area.bottom, source.height - dy));
   if (area.left >= area.right || area.top >= area.bottom) return;
+  int xs = static_cast<int>(area.left + dx), ys = static_cast<int>(area.top + dy);
+  int dx0 = area.left, dy0 = area.top;
   RegionBands clipped = dc.effectiveClip().intersected(area);
   int bytesPerPixel = target.bitsPerPixel / 8;
   bool upward = &source == &target && ys < dy0;
@@ -153,69 +189,56 @@ void copyRows(DeviceContext& dc, BitmapObject& target, const BitmapObject& sourc
 }  // namespace
 
 bool stretchBlit(DeviceContext& dc, int xDest, int yDest, int wDest, int hDest,
-                 const BlitSource* sourceInfo, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop) {
+                 const BlitSource* sourceInfo, long long xSrc, long long ySrc, int wSrc, int hSrc, DWORD rop) {
   BitmapObject* target = dc.target();
   if (target == nullptr) return false;
   BYTE rop3 = static_cast<BYTE>((rop >> 16) & 0xFF);
   bool useSource = ropUsesSource(rop3);
   bool usePattern = ropUsesPattern(rop3);
   if (useSource && (sourceInfo == nullptr || sourceInfo->bitmap == nullptr)) return false;
-  bool mirrorX = false, mirrorY = false;
-  if (wDest < 0) {
-    xDest += wDest;
-    wDest = -wDest;
-    mirrorX = true;
-  }
-  if (hDest < 0) {
-    yDest += hDest;
-    hDest = -hDest;
-    mirrorY = true;
-  }
-  if (useSource) {
-    if (wSrc < 0) {
-      xSrc += wSrc;
-      wSrc = -wSrc;
-      mirrorX = !mirrorX;
-    }
-    if (hSrc < 0) {
-      ySrc += hSrc;
-      hSrc = -hSrc;
-      mirrorY = !mirrorY;
-    }
-  } else {
-    wSrc = wDest;
-    hSrc = hDest;
-    mirrorX = mirrorY = false;
-  }
-  if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0) return true;
   POINT o = dc.origin();
-  int dx0 = xDest + o.x, dy0 = yDest + o.y;
+  Axis ax{static_cast<long long>(xDest) + o.x, wDest, xSrc, wSrc, false, true};
+  Axis ay{static_cast<long long>(yDest) + o.y, hDest, ySrc, hSrc, false, true};
+  for (Axis* a : {&ax, &ay}) {
+    if (!useSource) a->sourceSize = a->destSize;
+    a->upright = a->destSize >= 0 && a->sourceSize >= 0;
+    a->mirror = useSource && (a->destSize < 0) != (a->sourceSize < 0);
+    // With a source a negative extent keeps the pixel at its origin; PatBlt's does not.
+    turnRound(a->dest, a->destSize, useSource ? 1 : 0);
+    turnRound(a->source, a->sourceSize, 1);
+  }
+  if (ax.destSize == 0 || ay.destSize == 0 || ax.sourceSize == 0 || ay.sourceSize == 0) return true;
+  // Only the part of the destination inside the target is ever looked at.
+  RECT area{static_cast<LONG>(std::max<long long>(ax.dest, 0)), static_cast<LONG>(std::max<long long>(ay.dest, 0)),
+            static_cast<LONG>(std::min<long long>(ax.dest + ax.destSize, target->width)),
+            static_cast<LONG>(std::min<long long>(ay.dest + ay.destSize, target->height))};
+  if (area.left >= area.right || area.top >= area.bottom) return true;
 
   BrushPainter painter(dc, dc.brush, *target);
   if (usePattern && painter.hollow()) return true;
 
   const BitmapObject* source = useSource ? sourceInfo->bitmap : nullptr;
-  bool stretched = wSrc != wDest || hSrc != hDest || mirrorX || mirrorY;
+  bool stretched = ax.sourceSize != ax.destSize || ay.sourceSize != ay.destSize || ax.mirror || ay.mirror;
   if (rop3 == 0xCC && !stretched && sameLayout(*source, *target) && target->bitsPerPixel >= 8) {
-    copyRows(dc, *target, *source, dx0, dy0, wDest, hDest, xSrc, ySrc);
+    copyRows(dc, *target, *source, area, ax.source - ax.dest, ay.source - ay.dest);
     return true;
   }
 
   // Reading and writing one bitmap: read from a snapshot of the source area.
   std::unique_ptr<BitmapObject> snapshot;
   if (source == target) {
-    RECT area{std::max(xSrc, 0), std::max(ySrc, 0), std::min(xSrc + wSrc, source->width),
-              std::min(ySrc + hSrc, source->height)};
-    if (area.left >= area.right || area.top >= area.bottom) return true;
-    snapshot = BitmapObject::create(source->width, area.bottom - area.top, source->bitsPerPixel);
+    int top = static_cast<int>(std::clamp<long long>(ay.source, 0, source->height));
+    int bottom = static_cast<int>(std::clamp<long long>(ay.source + ay.sourceSize, 0, source->height));
+    if (top >= bottom || ax.source >= source->width || ax.source + ax.sourceSize <= 0) return true;
+    snapshot = BitmapObject::create(source->width, bottom - top, source->bitsPerPixel);
     if (!snapshot) return false;
     snapshot->colorTable = source->colorTable;
     snapshot->redMask = source->redMask;
     snapshot->greenMask = source->greenMask;
     snapshot->blueMask = source->blueMask;
-    for (int y = area.top; y < area.bottom; ++y)
-      std::memcpy(snapshot->row(y - area.top), source->row(y), static_cast<size_t>(source->stride));
-    ySrc -= area.top;
+    for (int y = top; y < bottom; ++y)
+      std::memcpy(snapshot->row(y - top), source->row(y), static_cast<size_t>(source->stride));
+    ay.source -= top;
     source = snapshot.get();
   }
 
@@ -223,19 +246,17 @@ bool stretchBlit(DeviceContext& dc, int xDest, int yDest, int wDest, int hDest,
   bool orScans = dc.stretchMode == WHITEONBLACK;
   AxisMap mapX, mapY;
   if (useSource) {
-    mapX = buildAxis(wSrc, wDest, mirrorX, andScans || orScans);
-    mapY = buildAxis(hSrc, hDest, mirrorY, andScans || orScans);
+    mapX = buildAxis(ax, area.left, area.right, source->width, andScans || orScans);
+    mapY = buildAxis(ay, area.top, area.bottom, source->height, andScans || orScans);
   }
   SourceConverter convert(useSource ? *source : *target, useSource ? sourceInfo->bkColor : 0,
                           *target, dc);
   DWORD mask = valueMask(*target);
 
   // Reads the (possibly combined) stored source value; false when outside the source bitmap.
-  auto readSource = [&](int dxRel, int dyRel, DWORD& value) {
-    int x0 = xSrc + mapX.lo[static_cast<size_t>(dxRel)], x1 = xSrc + mapX.hi[static_cast<size_t>(dxRel)];
-    int y0 = ySrc + mapY.lo[static_cast<size_t>(dyRel)], y1 = ySrc + mapY.hi[static_cast<size_t>(dyRel)];
-    if (x0 > x1) std::swap(x0, x1);
-    if (y0 > y1) std::swap(y0, y1);
+  auto readSource = [&](int x, int y, DWORD& value) {
+    int x0 = mapX.loAt(x), x1 = mapX.hiAt(x);
+    int y0 = mapY.loAt(y), y1 = mapY.hiAt(y);
     if (x0 == x1 && y0 == y1) {
       if (!source->contains(x0, y0)) return false;
       value = source->rawPixel(x0, y0);
@@ -256,20 +277,18 @@ bool stretchBlit(DeviceContext& dc, int xDest, int yDest, int wDest, int hDest,
     return true;
   };
 
-  RECT area{dx0, dy0, dx0 + wDest, dy0 + hDest};
   RegionBands clipped = dc.effectiveClip().intersected(area);
-  bool combining = (andScans || orScans) && (wSrc > wDest || hSrc > hDest);
+  bool combining = (andScans || orScans) && (ax.sourceSize > ax.destSize || ay.sourceSize > ay.destSize);
   if (rop3 == 0xCC && !combining && standard32(*source) && standard32(*target)) {
     // Plain stretched copy between 32 bpp bitmaps: one table lookup per pixel.
-  for (const RECT& r : clipped.rects()) {
+    for (const RECT& r : clipped.rects()) {
       for (int y = r.top; y < r.bottom; ++y) {
-        int sy = ySrc + mapY.lo[static_cast<size_t>(y - dy0)];
+        int sy = mapY.loAt(y);
         if (sy < 0 || sy >= source->height) continue;
         const DWORD* from = reinterpret_cast<const DWORD*>(source->row(sy));
         DWORD* to = reinterpret_cast<DWORD*>(target->row(y));
-        const int* columns = mapX.lo.data();
         for (int x = r.left; x < r.right; ++x) {
-          int sx = xSrc + columns[x - dx0];
+          int sx = mapX.loAt(x);
           if (sx >= 0 && sx < source->width) to[x] = from[sx];
         }
       }
@@ -283,19 +302,13 @@ bool stretchBlit(DeviceContext& dc, int xDest, int yDest, int wDest, int hDest,
     DWORD solid = usePattern && painter.solid() ? painter.solidValue() : 0;
     for (const RECT& r : clipped.rects()) {
       for (int y = r.top; y < r.bottom; ++y) {
-        int y0 = ySrc + mapY.lo[static_cast<size_t>(y - dy0)];
-        int y1 = ySrc + mapY.hi[static_cast<size_t>(y - dy0)];
-        if (y0 > y1) std::swap(y0, y1);
-        y0 = std::max(y0, 0);
-        y1 = std::min(y1, source->height - 1);
+        int y0 = std::max(mapY.loAt(y), 0);
+        int y1 = std::min(mapY.hiAt(y), source->height - 1);
         if (y0 > y1) continue;
         DWORD* to = reinterpret_cast<DWORD*>(target->row(y));
         for (int x = r.left; x < r.right; ++x) {
-          int x0 = xSrc + mapX.lo[static_cast<size_t>(x - dx0)];
-          int x1 = xSrc + mapX.hi[static_cast<size_t>(x - dx0)];
-          if (x0 > x1) std::swap(x0, x1);
-          x0 = std::max(x0, 0);
-          x1 = std::min(x1, source->width - 1);
+          int x0 = std::max(mapX.loAt(x), 0);
+          int x1 = std::min(mapX.hiAt(x), source->width - 1);
           if (x0 > x1) continue;
           DWORD value;
           if (!combining || (x0 == x1 && y0 == y1)) {
@@ -309,7 +322,7 @@ bool stretchBlit(DeviceContext& dc, int xDest, int yDest, int wDest, int hDest,
           }
           DWORD p = solid;
           if (!solidPattern && !painter.at(x, y, p)) continue;
-          to[x] = applyRop3(rop3, p, value, to[x]) & 0x00FFFFFF;
+          to[x] = applyRop3(rop3, p, value, to[x]);
         }
       }
       target->widenDirty(r);
@@ -322,7 +335,7 @@ bool stretchBlit(DeviceContext& dc, int xDest, int yDest, int wDest, int hDest,
         DWORD s = 0, p = 0;
         if (useSource) {
           DWORD raw;
-          if (!readSource(x - dx0, y - dy0, raw)) continue;
+          if (!readSource(x, y, raw)) continue;
           s = convert(raw);
         }
         if (usePattern && !painter.at(x, y, p)) continue;
@@ -345,16 +358,17 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
   if (dc == nullptr) return FALSE;
   BYTE rop3 = static_cast<BYTE>((rop >> 16) & 0xFF);
   gdi::BlitSource source;
+  POINT sourceOrigin{0, 0};
   if (gdi::ropUsesSource(rop3)) {
     DeviceContext* sdc = gdi::dcFromHandle(hdcSrc);
     if (sdc == nullptr || sdc->target() == nullptr) return FALSE;
     POINT so = sdc->origin();
     source.bitmap = sdc->target();
     source.bkColor = sdc->bkColor;
-    xSrc += so.x;
-    ySrc += so.y;
+    sourceOrigin = so;
   }
-  return gdi::stretchBlit(*dc, xDest, yDest, wDest, hDest, &source, xSrc, ySrc, wSrc, hSrc, rop)
+  return gdi::stretchBlit(*dc, xDest, yDest, wDest, hDest, &source, static_cast<long long>(xSrc) + sourceOrigin.x,
+                          static_cast<long long>(ySrc) + sourceOrigin.y, wSrc, hSrc, rop)
              ? TRUE
              : FALSE;
 }

@@ -17,7 +17,7 @@ struct BlitSource {
 // mirror. source may be null when the raster operation does not use one. False when the
 // operation needs a source and has none.
 bool stretchBlit(DeviceContext& dc, int xDest, int yDest, int wDest, int hDest,
-                 const BlitSource* source, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
+                 const BlitSource* source, long long xSrc, long long ySrc, int wSrc, int hSrc, DWORD rop);
 
 // Which source column (or row) each destination column shows when n source pixels stretch to
 // m destination pixels (both positive) under StretchBlt's rule.

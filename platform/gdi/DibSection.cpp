@@ -216,11 +216,11 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
   }
   auto view = gdi::dibView(format, lpBits, format.height);
   // A bottom-up DIB counts its source rectangle from the bottom row.
-  if (!format.topDown) ySrc = format.height - ySrc - SrcHeight;
+  long long sourceY = format.topDown ? ySrc : static_cast<long long>(format.height) - ySrc - SrcHeight;
   gdi::BlitSource source;
   source.bitmap = view.get();
   source.bkColor = dc->bkColor;
-  if (!gdi::stretchBlit(*dc, xDest, yDest, DestWidth, DestHeight, &source, xSrc, ySrc, SrcWidth,
+  if (!gdi::stretchBlit(*dc, xDest, yDest, DestWidth, DestHeight, &source, xSrc, sourceY, SrcWidth,
                         SrcHeight, rop))
     return 0;
   return format.height;

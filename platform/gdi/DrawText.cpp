@@ -7,7 +7,9 @@
 // - Wrapping (DT_WORDBREAK) breaks only at blanks (space, and tab); the blanks at a break are
 //   dropped from both lines; a word wider than the line stays whole on a line of its own.
 // - Centring uses integer division truncating toward zero, horizontally and for DT_VCENTER.
-// - Empty text draws nothing and returns 0; with DT_CALCRECT it leaves a rectangle of no size.
+// - Empty text draws nothing. A count of 0 returns 0 and leaves the rectangle; an empty string
+//   (or NULL) with a count of -1 returns the line height, as Windows does, and with DT_CALCRECT
+//   leaves a rectangle of no width, one line high with DT_SINGLELINE and of no height otherwise.
 // - The return value is the text height; with DT_SINGLELINE and DT_VCENTER or DT_BOTTOM (not with
 //   DT_CALCRECT) it is the offset from the rectangle's top to the bottom of the text.
 // - DT_END_ELLIPSIS applies to lines that are not wrapped and is never combined with a
@@ -182,13 +184,14 @@ void addEllipsis(const Measure& measure, const unsigned char* text, int64_t maxW
 int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format) {
   gdi::DeviceContext* dc = gdi::dcFromHandle(hdc);
   if (dc == nullptr) return 0;
-  if (lprc == nullptr || cchText < -1 || (lpchText == nullptr && cchText != 0)) {
+  if (lprc == nullptr || cchText < -1 || (lpchText == nullptr && cchText > 0)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  if (cchText == 0) return 0;
   gdi::RealizedFont* font = gdi::realizedFontOf(*dc);
   if (font == nullptr) return 0;
-  size_t count = cchText == -1 ? std::strlen(lpchText) : static_cast<size_t>(cchText);
+  size_t count = lpchText == nullptr ? 0 : cchText == -1 ? std::strlen(lpchText) : static_cast<size_t>(cchText);
 
   int tabChars = 8;
   if (format & DT_TABSTOP) {
@@ -199,11 +202,13 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT fo
   const bool calc = (format & DT_CALCRECT) != 0;
 
   if (count == 0) {
+    const TEXTMETRICA& tm = font->metrics();
+    const int lineHeight = tm.tmHeight + ((format & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
     if (calc) {
       lprc->right = lprc->left;
-      lprc->bottom = lprc->top;
+      lprc->bottom = single ? gdi::clampToInt(int64_t{lprc->top} + lineHeight) : lprc->top;
     }
-    return 0;
+    return lineHeight;
   }
 
   Scratch& s = scratch();

@@ -1,6 +1,7 @@
 // The calls common to every GDI object. DeleteObject fails (FALSE) for a stock object and for an
 // object selected into a DC, as documented; selecting a region copies it as the clip region and
-// returns the type of the resulting clip.
+// returns the type of the resulting clip. A NULL handle fails without touching the last-error,
+// as on Windows; a stale one sets ERROR_INVALID_HANDLE.
 #include <windows.h>
 
 #include "gdi/DeviceContext.h"
@@ -14,6 +15,7 @@ using gdi::ObjectKind;
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
   DeviceContext* dc = gdi::dcFromHandle(hdc);
   if (dc == nullptr) return nullptr;
+  if (h == nullptr) return nullptr;
   GdiObject* object = gdi::findObject(h);
   if (object == nullptr) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -36,6 +38,7 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ ho) {
+  if (ho == nullptr) return FALSE;
   GdiObject* object = gdi::findObject(ho);
   if (object == nullptr) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -46,6 +49,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) {
 }
 
 int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) {
+  if (h == nullptr) return 0;
   GdiObject* object = gdi::findObject(h);
   if (object == nullptr) {
     SetLastError(ERROR_INVALID_HANDLE);

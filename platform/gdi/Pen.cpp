@@ -1,7 +1,11 @@
-// Pens. An unknown style is refused with ERROR_INVALID_PARAMETER; a negative width counts as 1,
-// as does 0, and a styled pen (dash, dot) wider than one pixel draws solid, as on Windows.
+// Pens. CreatePen keeps the magnitude of a negative width, hands out the stock NULL_PEN for
+// PS_NULL, and makes PS_USERSTYLE, PS_ALTERNATE and the unused styles 9 to 15 solid, as Windows
+// does; a width of 0 draws one pixel wide and a styled pen (dash, dot) wider than one pixel draws
+// solid. Where Windows is silent: bits outside the style, end cap and join masks are refused with
+// ERROR_INVALID_PARAMETER.
 #include "gdi/Pen.h"
 
+#include <climits>
 #include <cstring>
 #include <memory>
 
@@ -37,13 +41,16 @@ EffectivePen effectivePen(const DeviceContext& dc) {
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) {
   int style = iStyle & PS_STYLE_MASK;
-  if (style > PS_ALTERNATE || (iStyle & ~(PS_STYLE_MASK | PS_ENDCAP_MASK | PS_JOIN_MASK)) != 0) {
+  if ((iStyle & ~(PS_STYLE_MASK | PS_ENDCAP_MASK | PS_JOIN_MASK)) != 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
+  if (style == PS_NULL) return static_cast<HPEN>(GetStockObject(NULL_PEN));
+  if (style >= PS_USERSTYLE) iStyle &= ~PS_STYLE_MASK;  // PS_SOLID
   auto pen = std::make_unique<gdi::PenObject>();
   pen->log.lopnStyle = static_cast<UINT>(iStyle);
-  pen->log.lopnWidth = POINT{cWidth < 0 ? 1 : cWidth, 0};
+  // INT_MIN has no positive counterpart; Windows' own width wraps, ours stops at INT_MAX.
+  pen->log.lopnWidth = POINT{cWidth == INT_MIN ? INT_MAX : (cWidth < 0 ? -cWidth : cWidth), 0};
   pen->log.lopnColor = color;
   return static_cast<HPEN>(gdi::addObject(std::move(pen)));
 }

@@ -1,6 +1,7 @@
 // Single pixels. GetPixel and SetPixel outside the bitmap or outside the clip region fail with
-// CLR_INVALID (SetPixel's -1), without touching the last error; SetPixel ignores ROP2, as on
-// Windows, and returns the colour actually stored.
+// CLR_INVALID (SetPixel's -1), without touching the last error; SetPixel mixes the colour with
+// the pixel by the DC's ROP2, as on Windows, and returns the colour as the target can hold it
+// (the pen colour, not the mixed result).
 #include <windows.h>
 
 #include "gdi/DeviceContext.h"
@@ -11,10 +12,12 @@ namespace {
 gdi::BitmapObject* pixelTarget(gdi::DeviceContext* dc, int x, int y, int& dx, int& dy) {
   if (dc == nullptr || dc->target() == nullptr) return nullptr;
   POINT o = dc->origin();
-  dx = x + o.x;
-  dy = y + o.y;
+  long long px = static_cast<long long>(x) + o.x, py = static_cast<long long>(y) + o.y;
   gdi::BitmapObject* target = dc->target();
-  if (!target->contains(dx, dy) || !dc->effectiveClip().contains(dx, dy)) return nullptr;
+  if (px < 0 || py < 0 || px >= target->width || py >= target->height) return nullptr;
+  dx = static_cast<int>(px);
+  dy = static_cast<int>(py);
+  if (!dc->effectiveClip().contains(dx, dy)) return nullptr;
   return target;
 }
 
@@ -28,10 +31,11 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
 
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
   int dx, dy;
-  gdi::BitmapObject* target = pixelTarget(gdi::dcFromHandle(hdc), x, y, dx, dy);
+  gdi::DeviceContext* dc = gdi::dcFromHandle(hdc);
+  gdi::BitmapObject* target = pixelTarget(dc, x, y, dx, dy);
   if (target == nullptr) return CLR_INVALID;
-  target->setPixel(dx, dy, gdi::plainColor(color));
-  return target->pixel(dx, dy);
+  gdi::paintPixel(*dc, x, y, color, dc->rop2);
+  return gdi::nearestColor(*target, color);
 }
 
 BOOL WINAPI SetPixelV(HDC hdc, int x, int y, COLORREF color) {

@@ -1,6 +1,6 @@
 // The painting primitives behind lines, shapes, text and fills. Each stored pixel is combined
 // with the pen or brush value bit by bit over the stored value (colour-table indices on indexed
-// targets), and a 32 bpp target keeps its fourth byte zero.
+// targets), all 32 bits of a 32 bpp pixel included; a plain copy stores the fourth byte zero.
 #include "gdi/Raster.h"
 
 #include <algorithm>
@@ -14,10 +14,16 @@ DWORD valueMask(const BitmapObject& target) {
     case 1: return 1;
     case 4: return 0xF;
     case 8: return 0xFF;
-    case 16: return target.redMask | target.greenMask | target.blueMask;
+    case 16: return 0xFFFF;
     case 24: return 0xFFFFFF;
-    default: return target.redMask | target.greenMask | target.blueMask;
+    default: return ~DWORD{0};
   }
+}
+
+DWORD colorMask(const BitmapObject& target) {
+  if (target.bitsPerPixel <= 8) return valueMask(target);
+  if (target.bitsPerPixel == 24) return 0xFFFFFF;
+  return target.redMask | target.greenMask | target.blueMask;
 }
 
 COLORREF nearestColor(const BitmapObject& target, COLORREF color) {

@@ -70,7 +70,10 @@ inline DWORD applyRop3(BYTE rop3, DWORD pattern, DWORD source, DWORD dest) {
   }
   return result;
 }
-// The bits of a stored value that hold colour (1 for 1 bpp, 0xFFFFFF for 32 bpp ...).
+// The bits of a stored value (1 for 1 bpp, 0xFFFF for 16 bpp, all 32 for 32 bpp): raster
+// operations other than a plain copy apply to every one of them, the fourth byte of 32 bpp too.
 DWORD valueMask(const BitmapObject& target);
+// The bits of a stored value that hold colour (0xFFFFFF for the usual 32 bpp layout).
+DWORD colorMask(const BitmapObject& target);
 
 }  // namespace gdi

@@ -1,5 +1,9 @@
 // Font realization. Choices where Windows is silent or cannot be copied:
-// - Face names: a fixed table maps the Windows faces to metric-compatible free fonts; any other name
+// - Face names: "MS Sans Serif" at a cell one of Windows' own bitmap faces has (13, 16 and 20
+//   pixels: 8, 10 and 12 points), upright and not stretched, draws with that bitmap face from
+//   Wine's sserife.fon, as Windows draws it; its metrics are the face's own, its underline the
+//   second row below the baseline and its strikeout 0.26 em above it. Otherwise a fixed table maps
+//   the Windows faces to metric-compatible free fonts; any other name
 //   is used only when fontconfig has a family of exactly that name, else the fallback by
 //   lfPitchAndFamily (FF_ROMAN: Liberation Serif, FF_MODERN or FIXED_PITCH: Liberation Mono, else
 //   Liberation Sans).
@@ -24,6 +28,7 @@
 #include FT_FREETYPE_H
 #include FT_ADVANCES_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_WINFONTS_H
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
@@ -70,6 +75,14 @@ constexpr Substitute kSubstitutes[] = {
 constexpr const char* kStandInFiles[] = {
     "/usr/share/wine/fonts/tahoma.ttf",
     "/usr/share/wine/fonts/tahomabd.ttf",
+};
+
+// Windows' bitmap faces, one size a face in the file.
+constexpr struct {
+  const char* windowsName;
+  const char* file;
+} kBitmapFaces[] = {
+    {"ms sans serif", "/usr/share/wine/fonts/sserife.fon"},
 };
 
 // Files tried when fontconfig itself finds nothing.
@@ -210,9 +223,78 @@ uint32_t unicodeFromCp1252(unsigned char byte) {
 
 RealizedFont::~RealizedFont() = default;
 
+namespace {
+
+// The face of a bitmap font file whose cell (positive height) or em (negative) is the one asked
+// for, or nullptr.
+FT_Face openBitmapFace(FT_Library library, const char* file, LONG height, FT_WinFNT_HeaderRec& header) {
+  FT_Face face = nullptr;
+  if (FT_New_Face(library, file, -1, &face) != 0) return nullptr;
+  FT_Long faces = face->num_faces;
+  FT_Done_Face(face);
+  for (FT_Long i = 0; i < faces; ++i) {
+    if (FT_New_Face(library, file, i, &face) != 0) continue;
+    if (FT_Get_WinFNT_Header(face, &header) == 0 && face->num_fixed_sizes == 1 &&
+        (height > 0 ? height == header.pixel_height
+                    : -static_cast<long long>(height) == header.pixel_height - header.internal_leading) &&
+        FT_Select_Size(face, 0) == 0 && face->num_charmaps > 0 && FT_Set_Charmap(face, face->charmaps[0]) == 0)
+      return face;
+    FT_Done_Face(face);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<RealizedFont> RealizedFont::createBitmap(const LOGFONTA& log) {
+  std::string key = lowered(std::string(log.lfFaceName, strnlen(log.lfFaceName, LF_FACESIZE)));
+  if (log.lfWidth > 0 || log.lfItalic != 0 || log.lfHeight == 0) return nullptr;
+  for (const auto& entry : kBitmapFaces) {
+    if (key != entry.windowsName) continue;
+    FT_WinFNT_HeaderRec h{};
+    FT_Face face = openBitmapFace(freeType(), entry.file, log.lfHeight, h);
+    if (face == nullptr) return nullptr;
+    auto font = std::unique_ptr<RealizedFont>(new RealizedFont);
+    font->face_ = std::make_unique<FreeTypeFace>();
+    font->face_->face = face;
+    font->file_ = entry.file;
+    font->family_ = face->family_name != nullptr ? face->family_name : log.lfFaceName;
+    font->byteCodes_ = face->charmap->encoding != FT_ENCODING_UNICODE;
+    int requestedWeight = log.lfWeight <= 0 ? FW_NORMAL : std::min<LONG>(log.lfWeight, 1000);
+    font->emboldenSynthetic_ = requestedWeight >= FW_SEMIBOLD && h.weight < FW_SEMIBOLD;
+    int synthetic = font->emboldenSynthetic_ ? 1 : 0;
+    TEXTMETRICA& tm = font->metrics_;
+    tm.tmHeight = h.pixel_height;
+    tm.tmAscent = h.ascent;
+    tm.tmDescent = h.pixel_height - h.ascent;
+    tm.tmInternalLeading = h.internal_leading;
+    tm.tmExternalLeading = h.external_leading;
+    tm.tmAveCharWidth = h.avg_width + synthetic;
+    tm.tmMaxCharWidth = h.max_width + synthetic;
+    tm.tmWeight = font->emboldenSynthetic_ ? requestedWeight : h.weight;
+    tm.tmDigitizedAspectX = h.horizontal_resolution;
+    tm.tmDigitizedAspectY = h.vertical_resolution;
+    tm.tmFirstChar = static_cast<BYTE>(h.first_char);
+    tm.tmLastChar = static_cast<BYTE>(h.last_char);
+    tm.tmDefaultChar = static_cast<BYTE>(h.first_char + h.default_char);
+    tm.tmBreakChar = static_cast<BYTE>(h.first_char + h.break_char);
+    tm.tmUnderlined = log.lfUnderline != 0 ? 0xFF : 0;
+    tm.tmStruckOut = log.lfStrikeOut != 0 ? 0xFF : 0;
+    // The low bit of a bitmap face's pitch is set for variable pitch, as TMPF_FIXED_PITCH means.
+    tm.tmPitchAndFamily = h.pitch_and_family;
+    tm.tmCharSet = h.charset;
+    int em = h.pixel_height - h.internal_leading;
+    font->underline_ = LineRows{std::min(1, tm.tmDescent - 1), 1};
+    font->strikeout_ = LineRows{-std::max(1, roundToInt(0.26 * em)), 1};
+    return font;
+  }
+  return nullptr;
+}
+
 std::unique_ptr<RealizedFont> RealizedFont::create(const LOGFONTA& log) {
   FT_Library library = freeType();
   if (library == nullptr) return nullptr;
+  if (std::unique_ptr<RealizedFont> bitmap = createBitmap(log)) return bitmap;
 
   int requestedWeight = log.lfWeight <= 0 ? FW_NORMAL : std::min<LONG>(log.lfWeight, 1000);
   bool wantBold = requestedWeight >= FW_SEMIBOLD;
@@ -346,7 +428,7 @@ std::unique_ptr<RealizedFont> RealizedFont::create(const LOGFONTA& log) {
 const Glyph& RealizedFont::render(unsigned char byte) {
   auto glyph = std::make_unique<Glyph>();
   FT_Face face = face_->face;
-  FT_UInt index = FT_Get_Char_Index(face, unicodeFromCp1252(byte));
+  FT_UInt index = FT_Get_Char_Index(face, byteCodes_ ? byte : unicodeFromCp1252(byte));
   if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) == 0 &&
       (face->glyph->format == FT_GLYPH_FORMAT_BITMAP ||
        FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) == 0)) {

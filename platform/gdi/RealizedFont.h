@@ -62,6 +62,8 @@ class RealizedFont {
 
  private:
   RealizedFont() = default;
+  // Windows' own bitmap face of the LOGFONTA's name and cell, when one is installed.
+  static std::unique_ptr<RealizedFont> createBitmap(const LOGFONTA& log);
   const Glyph& render(unsigned char byte);
 
   struct FreeTypeFace;
@@ -72,6 +74,7 @@ class RealizedFont {
   LineRows underline_;
   LineRows strikeout_;
   bool emboldenSynthetic_ = false;
+  bool byteCodes_ = false;  // the face's character codes are the Windows-1252 bytes themselves
   std::array<std::unique_ptr<Glyph>, 256> glyphs_;
 };
 

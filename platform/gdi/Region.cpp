@@ -1,10 +1,14 @@
 // Region algebra on y-x banded rectangle lists and the shapes regions are made from. Combination
 // sweeps both operands band by band, so every result is already canonical and equality is a plain
 // comparison of rectangle lists. Rows that the ellipse walk never reaches (very thin ellipses) stay
-// empty; a region never holds an empty or unset rectangle.
+// empty; a region never holds an empty or unset rectangle. A polygon with a point outside the
+// 28-bit coordinate space Windows draws in (-2^27 up to 2^27 - 1) is the empty region, as Windows
+// gives for a coordinate of 0x80000000; within it, one taller than kMaxShapeExtent fails.
 #include "gdi/Region.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 
@@ -16,8 +20,8 @@ using Span = std::pair<LONG, LONG>;
 
 // Scratch lists kept from call to call give up their storage after a huge region, so that one
 // outsized call does not hold its memory for the life of the thread.
+constexpr size_t kKeptScratch = 4096;
 void trimScratch(std::vector<RECT>& list) {
-  constexpr size_t kKeptScratch = 4096;
   if (list.capacity() > kKeptScratch) std::vector<RECT>().swap(list);
 }
 
@@ -216,12 +220,93 @@ void combineBands(const std::vector<RECT>& a, const std::vector<RECT>& b, std::v
     LONG top = static_cast<LONG>(y), bottom = static_cast<LONG>(next);
     if (activeA && activeB) {
       builder.begin(top, bottom);
-      combineSpans<mode>(&a[bandA.begin], bandA.end - bandA.begin, &b[bandB.begin], bandB.end - bandB.begin, builder);
+      size_t na = bandA.end - bandA.begin, nb = bandB.end - bandB.begin;
+      combineSpans<mode>(&a[bandA.begin], na, &b[bandB.begin], nb, builder);
       builder.end();
     } else if (activeA && inside<mode>(true, false)) {
       builder.copy(top, bottom, &a[bandA.begin], bandA.end - bandA.begin);
     } else if (activeB && inside<mode>(false, true)) {
       builder.copy(top, bottom, &b[bandB.begin], bandB.end - bandB.begin);
+    }
+    y = next;
+  }
+}
+
+// True when every band holds one rectangle: the rows of ellipses, rounded rectangles and convex
+// polygons.
+bool oneSpanBands(const std::vector<RECT>& rects) {
+  for (size_t k = 1; k < rects.size(); ++k)
+    if (rects[k].top == rects[k - 1].top) return false;
+  return true;
+}
+
+// The sweep of combineBands for two operands of one span a band (mode RGN_AND, RGN_OR or
+// RGN_DIFF): a plain merge of the two band lists, each stretch's at most two spans written in
+// place and folded into the band above when equal to it.
+template <int mode>
+void combineOneSpanBands(const std::vector<RECT>& a, const std::vector<RECT>& b, std::vector<RECT>& result) {
+  constexpr LONG kNone = INT_MAX;
+  const RECT *pa = a.data(), *endA = pa + a.size(), *pb = b.data(), *endB = pb + b.size();
+  result.reserve(a.size() + b.size());
+  size_t band = 0;  // where the last band written starts, of bandCount spans
+  int bandCount = 0;
+  LONG y = std::min(pa->top, pb->top);
+  for (;;) {
+    if (pa != endA && pa->bottom <= y) ++pa;
+    if (pb != endB && pb->bottom <= y) ++pb;
+    const LONG topA = pa != endA ? pa->top : kNone, topB = pb != endB ? pb->top : kNone;
+    const bool inA = topA <= y, inB = topB <= y;
+    if (!inA && !inB) {
+      if (topA == kNone && topB == kNone) break;
+      y = std::min(topA, topB);
+      continue;
+    }
+    const LONG next = std::min(inA ? pa->bottom : topA, inB ? pb->bottom : topB);
+    LONG x0 = 0, x1 = 0, x2 = 0, x3 = 0;  // up to two spans, in order
+    if (inA && inB) {
+      if constexpr (mode == RGN_AND) {
+        x0 = std::max(pa->left, pb->left);
+        x1 = std::min(pa->right, pb->right);
+      } else if constexpr (mode == RGN_DIFF) {
+        x0 = pa->left;
+        x1 = std::min(pa->right, pb->left);
+        x2 = std::max(pa->left, pb->right);
+        x3 = pa->right;
+      } else {
+        const RECT& p = pa->left <= pb->left ? *pa : *pb;
+        const RECT& q = pa->left <= pb->left ? *pb : *pa;
+        x0 = p.left;
+        x1 = p.right;
+        x2 = q.left;
+        x3 = q.right;
+        if (x2 <= x1) {  // touching or overlapping: one span
+          x1 = std::max(x1, x3);
+          x2 = x3 = 0;
+        }
+      }
+      if (x0 >= x1) {  // only the second span, if any
+        x0 = x2;
+        x1 = x3;
+        x2 = x3 = 0;
+      }
+    } else if (inA ? mode != RGN_AND : mode == RGN_OR) {
+      const RECT& p = inA ? *pa : *pb;
+      x0 = p.left;
+      x1 = p.right;
+    }
+    const int count = x0 < x1 ? (x2 < x3 ? 2 : 1) : 0;
+    if (count > 0) {
+      RECT* last = result.data() + band;
+      if (bandCount == count && last->bottom == y && last[0].left == x0 && last[0].right == x1 &&
+          (count == 1 || (last[1].left == x2 && last[1].right == x3))) {
+        last[0].bottom = next;
+        if (count == 2) last[1].bottom = next;
+      } else {
+        band = result.size();
+        bandCount = count;
+        result.push_back(RECT{x0, y, x1, next});
+        if (count == 2) result.push_back(RECT{x2, y, x3, next});
+      }
     }
     y = next;
   }
@@ -374,6 +459,13 @@ void combineInto(const std::vector<RECT>& a, const std::vector<RECT>& b, int mod
   if (b.size() == 1 && mode == RGN_AND) return combineWithRect<RGN_AND>(a, b.front(), out);
   if (a.size() == 1 && mode == RGN_AND) return combineWithRect<RGN_AND>(b, a.front(), out);
   if (mode == RGN_DIFF && b.size() <= kFewRects) return removeRects(a, b, out);
+  if (mode != RGN_XOR && oneSpanBands(a) && oneSpanBands(b)) {
+    switch (mode) {
+      case RGN_AND: return combineOneSpanBands<RGN_AND>(a, b, out);
+      case RGN_OR: return combineOneSpanBands<RGN_OR>(a, b, out);
+      default: return combineOneSpanBands<RGN_DIFF>(a, b, out);
+    }
+  }
   switch (mode) {
     case RGN_AND: combineBands<RGN_AND>(a, b, out); break;
     case RGN_OR: combineBands<RGN_OR>(a, b, out); break;
@@ -513,23 +605,6 @@ void walkEllipse(int64_t left, int64_t top, int64_t right, int64_t bottom, F ste
   } while (x0 <= x1);
 }
 
-// Left and right (exclusive) of each row of an ellipse region filling the inclusive box; rows the
-// walk never reaches keep left == right.
-std::vector<Span> ellipseRows(int64_t left, int64_t top, int64_t right, int64_t bottom) {
-  std::vector<Span> rows(static_cast<size_t>(bottom - top + 1), Span{0, 0});
-  std::vector<bool> set(rows.size(), false);
-  walkEllipse(left, top, right, bottom, [&](int64_t x0, int64_t x1, int64_t y0, int64_t y1) {
-    for (int64_t y : {y0, y1}) {
-      if (y < top || y > bottom) continue;
-      size_t i = static_cast<size_t>(y - top);
-      if (set[i]) continue;
-      set[i] = true;
-      rows[i] = Span{static_cast<LONG>(x0), static_cast<LONG>(x1 + 1)};
-    }
-  });
-  return rows;
-}
-
 // The ellipse region filling the inclusive box, written into rects as the walk goes: the walk of
 // walkEllipse, with only its left column kept (the right one mirrors it about the centre), noting
 // the first column of each row it reaches. The walk moves its lower and upper rows apart in step,
@@ -592,6 +667,32 @@ void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, s
   trimScratch(scratch);
 }
 
+// The ellipse filling the inclusive box (0, 0)-(right, bottom). A button makes the same few
+// ellipses on every paint, so the last ones built are kept (each at most kKeptScratch rectangles)
+// and a repeat is a copy.
+void ellipseAtOrigin(int64_t right, int64_t bottom, std::vector<RECT>& rects) {
+  struct Kept {
+    int64_t right = -1, bottom = -1;
+    std::vector<RECT> rects;
+  };
+  constexpr size_t kKept = 8;
+  thread_local std::array<Kept, kKept> kept;
+  thread_local size_t nextSlot = 0;
+  for (const Kept& k : kept) {
+    if (k.right == right && k.bottom == bottom) {
+      rects.assign(k.rects.begin(), k.rects.end());
+      return;
+    }
+  }
+  ellipseFromWalk(0, 0, right, bottom, rects);
+  if (rects.size() > kKeptScratch) return;
+  Kept& slot = kept[nextSlot];
+  nextSlot = (nextSlot + 1) % kKept;
+  slot.right = right;
+  slot.bottom = bottom;
+  slot.rects.assign(rects.begin(), rects.end());
+}
+
 bool tooLarge(const RECT& r) {
   return static_cast<int64_t>(r.right) - r.left > kMaxShapeExtent ||
          static_cast<int64_t>(r.bottom) - r.top > kMaxShapeExtent;
@@ -605,16 +706,23 @@ bool ellipseRegion(RECT box, RegionBands& out) {
   if (tooLarge(box)) return false;
   // The ellipse fills the inclusive box (left, top)-(right - 2, bottom - 2); boxes of two pixels
   // or less across are plain rectangles.
-  if (box.right - box.left <= 2 || box.bottom - box.top <= 2)
+  if (box.right - box.left <= 2 || box.bottom - box.top <= 2) {
     out.assignRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
-  else
-    ellipseFromWalk(box.left, box.top, box.right - 2, box.bottom - 2, rects);
+    return true;
+  }
+  ellipseAtOrigin(box.right - 2 - box.left, box.bottom - 2 - box.top, rects);
+  for (RECT& r : rects) {
+    r.left += box.left;
+    r.right += box.left;
+    r.top += box.top;
+    r.bottom += box.top;
+  }
   return true;
 }
 
 bool roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, RegionBands& out) {
   box = normalized(box);
-  out.refill();
+  std::vector<RECT>& rects = out.refill();
   if (tooLarge(box)) return false;
   int width = box.right - box.left - 1, height = box.bottom - box.top - 1;
   if (width <= 0 || height <= 0) return true;
@@ -625,25 +733,17 @@ bool roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, RegionBands&
     out.assignRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
     return true;
   }
-  std::vector<Span> corner = ellipseRows(0, 0, ew - 2, eh - 2);
-  int cornerRows = static_cast<int>(corner.size());
-  int half = cornerRows / 2;
-  std::vector<RegionBands::RowSpan> spans;
-  spans.reserve(static_cast<size_t>(height));
-  for (int y = 0; y < height; ++y) {
-    int i = -1;  // the corner row that shapes this row, if any
-    if (y < half) i = y;
-    else if (y >= height - half) i = cornerRows - (height - y);
-    int x0 = box.left, x1 = box.left + width;
-    if (i >= 0) {
-      if (corner[static_cast<size_t>(i)].first >= corner[static_cast<size_t>(i)].second) continue;
-      int inset = corner[static_cast<size_t>(i)].first;
-      x0 += inset;
-      x1 -= inset;
-    }
-    spans.push_back({box.top + y, x0, x1});
+  // The corner ellipse's region opened up: its upper half shapes the top rows, its lower half the
+  // bottom rows, and the band where it is widest stretches over every row between, the whole width.
+  ellipseAtOrigin(ew - 2, eh - 2, rects);
+  const LONG cornerRows = eh - 1, half = cornerRows / 2, shift = height - cornerRows;
+  const LONG widen = width - (ew - 1);
+  for (RECT& r : rects) {
+    r.top += box.top + (r.top >= cornerRows - half ? shift : 0);
+    r.bottom += box.top + (r.bottom > half ? shift : 0);
+    r.left += box.left;
+    r.right += box.left + widen;
   }
-  out = RegionBands::fromRowSpans(spans);
   return true;
 }
 
@@ -668,8 +768,12 @@ struct ActiveEdge {
 
   explicit ActiveEdge(const Edge& e)
       : x(e.x0), remainder(0), dy(e.y1 - e.y0), y1(e.y1), dir(e.dir) {
-    step = floorDiv(e.x1 - e.x0, dy);
-    stepRemainder = (e.x1 - e.x0) - step * dy;
+    // Steep edges, the usual ones of small outlines, move at most one pixel a row: no division.
+    int64_t run = e.x1 - e.x0;
+    if (run >= 0 && run < dy) step = 0;
+    else if (run < 0 && -run <= dy) step = -1;
+    else step = floorDiv(run, dy);
+    stepRemainder = run - step * dy;
   }
   void nextRow() {
     x += step;
@@ -692,8 +796,12 @@ int64_t twoEdgeRows(ActiveEdge& first, ActiveEdge& second, int64_t y, int64_t en
     b.nextRow();
     return row;
   });
-  first = a;
-  second = b;
+  // Only the position moves; copying back just it spares whole-struct copies of fields the
+  // stepping has just stored, which the processor cannot forward.
+  first.x = a.x;
+  first.remainder = a.remainder;
+  second.x = b.x;
+  second.remainder = b.remainder;
   return end;
 }
 
@@ -708,11 +816,16 @@ bool polygonRegion(const POINT* points, const int* counts, int polygons, int mod
   active.clear();
   int64_t ymin = INT64_MAX, ymax = INT64_MIN;
   const POINT* p = points;
+  constexpr LONG kFarthest = 1 << 27;
   for (int k = 0; k < polygons; ++k) {
     int n = counts[k];
     for (int i = 0; i < n; ++i) {
       const POINT& a = p[i];
-      const POINT& b = p[(i + 1) % n];
+      if (a.x < -kFarthest || a.x >= kFarthest || a.y < -kFarthest || a.y >= kFarthest) {
+        out.refill();
+        return true;
+      }
+      const POINT& b = p[i + 1 < n ? i + 1 : 0];
       if (a.y == b.y) continue;
       Edge e = a.y < b.y ? Edge{a.x, a.y, b.x, b.y, 1} : Edge{b.x, b.y, a.x, a.y, -1};
       ymin = std::min(ymin, e.y0);

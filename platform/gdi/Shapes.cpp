@@ -1,6 +1,8 @@
 // Lines and shapes with the DC's pen and brush, mixed by the DC's binary raster operation. The
 // pen draws inside the shape's rectangle, right and bottom edges excluded; with a NULL pen the
-// brush fills one pixel less to the right and bottom. Where Windows is silent: polygons fill with
+// brush fills one pixel less to the right and bottom. A Rectangle one pixel wide and high draws
+// nothing; a styled Rectangle outline runs counter-clockwise from its top-right pixel, its dash
+// pattern carried round the corners, as Windows draws it. Where Windows is silent: polygons fill with
 // ALTERNATE; an Ellipse's dash pattern starts at the rightmost pixel of its middle row; RoundRect
 // draws its outline solid whatever the pen style; Arc runs counter-clockwise and starts at the
 // first outline pixel on or past the start radial (by angle from the centre of the rectangle).
@@ -14,6 +16,7 @@
 #include "gdi/PenStroke.h"
 #include "gdi/Raster.h"
 #include "gdi/Region.h"
+#include "gdi/TextPainter.h"
 
 using gdi::DeviceContext;
 using gdi::PenStroke;
@@ -144,6 +147,7 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   DeviceContext* dc = gdi::dcFromHandle(hdc);
   if (dc == nullptr) return FALSE;
   RECT r = normalized(left, top, right, bottom);
+  if (static_cast<long long>(r.right) - r.left == 1 && static_cast<long long>(r.bottom) - r.top == 1) return TRUE;
   PenStroke stroke(*dc);
   if (!stroke.visible()) {
     if (r.left < r.right && r.top < r.bottom)
@@ -151,15 +155,22 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     return TRUE;
   }
   if (r.right <= r.left || r.bottom <= r.top) return TRUE;
-  int w = stroke.width();
+  // A wide pen reaches past the rectangle: the edges are worked out in 64 bits and held to the
+  // 32-bit range, far outside anything that shows.
+  const long long w = stroke.width();
+  auto edges = [](long long left, long long top, long long right, long long bottom) {
+    return RECT{gdi::clampToInt(left), gdi::clampToInt(top), gdi::clampToInt(right), gdi::clampToInt(bottom)};
+  };
   RECT outer = r, inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
   if (w > 1) {
     if (stroke.insideFrame()) {
-      inner = RECT{r.left + w, r.top + w, r.right - w, r.bottom - w};
+      inner = edges(r.left + w, r.top + w, r.right - w, r.bottom - w);
     } else {
-      int before = (w - 1) / 2;
-      outer = RECT{r.left - before, r.top - before, r.right - 1 - before + w, r.bottom - 1 - before + w};
-      inner = RECT{outer.left + w, outer.top + w, outer.right - w, outer.bottom - w};
+      long long before = (w - 1) / 2;
+      long long left = r.left - before, top = r.top - before;
+      long long right = r.right - 1 - before + w, bottom = r.bottom - 1 - before + w;
+      outer = edges(left, top, right, bottom);
+      inner = edges(left + w, top + w, right - w, bottom - w);
     }
   }
   if (inner.left < inner.right && inner.top < inner.bottom) fillRegion(*dc, RegionBands::fromRect(inner));
@@ -177,7 +188,7 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     }
     return TRUE;
   }
-  POINT corners[4] = {{r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
+  POINT corners[4] = {{r.right - 1, r.top}, {r.left, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}};
   stroke.polyline(corners, 4, true);
   return TRUE;
 }

@@ -32,8 +32,8 @@ class InverseStyle : public StyleFixture {
   InverseStyle() : StyleFixture(7, false) {}
   // Edges 1 to 8 as sampled: inner left, top, right, bottom, middle left, top, right, bottom.
   void expectBevel(COLORREF innerTopLeft, COLORREF innerBottomRight, COLORREF middleTopLeft,
-                   COLORREF middleBottomRight) {
-    const Rings r = rings();
+                   COLORREF middleBottomRight, int mx = 33) {
+    const Rings r = rings(61, 25, mx);
     expectRing(r.outer, kBlack, kBlack);
     expectRing(r.middle, middleTopLeft, middleBottomRight);
     expectRing(r.inner, innerTopLeft, innerBottomRight);
@@ -148,7 +148,8 @@ TEST_F(InverseStyle, ASetCheckButtonShowsALightCaptionOnTheSetFaceAndASolidMarkA
   b.Refresh();
   save("inverse-set-default");
   EXPECT_EQ(in.buffer(30, 3), kSetFace);
-  expectBevel(kPushedWhite, kGrey, kPushedLight, kPushedDark);
+  // Sampled beside the mark: around MS Sans Serif's 13-pixel cell it reaches the inner ring.
+  expectBevel(kPushedWhite, kGrey, kPushedLight, kPushedDark, 10);
   const RECT area{4, 4, 57, 21};  // inside the corner pixels
   ASSERT_TRUE(inked(kFace, area));
   // The solid mark in grey less 32, one pixel further while set.

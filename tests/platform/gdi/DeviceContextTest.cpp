@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <climits>
+
 #include "GdiTestSurface.h"
 
 namespace {
@@ -283,6 +285,54 @@ TEST(DeviceContext, IndexedTargetsCombineColourTableIndices) {
   EXPECT_EQ(static_cast<BYTE*>(bits)[0], 252);
   SelectObject(s.dc(), old);
   DeleteObject(green);
+}
+
+
+TEST(DeviceContext, CreatePenNormalisesAsWindowsDoes) {
+  LOGPEN lp{};
+  HPEN wide = CreatePen(PS_SOLID, -123, RGB(0, 0, 5));
+  ASSERT_EQ(GetObjectA(wide, sizeof lp, &lp), static_cast<int>(sizeof lp));
+  EXPECT_EQ(lp.lopnWidth.x, 123);
+  EXPECT_EQ(lp.lopnColor, RGB(0, 0, 5));
+  // PS_NULL is the stock pen, whatever width and colour were asked for.
+  HPEN none = CreatePen(PS_NULL, 5, RGB(255, 0, 0));
+  EXPECT_EQ(none, GetStockObject(NULL_PEN));
+  ASSERT_EQ(GetObjectA(none, sizeof lp, &lp), static_cast<int>(sizeof lp));
+  EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_NULL));
+  EXPECT_EQ(lp.lopnWidth.x, 1);
+  EXPECT_EQ(lp.lopnColor, 0u);
+  EXPECT_FALSE(DeleteObject(none));
+  for (int style = PS_USERSTYLE; style <= 15; ++style) {
+    HPEN pen = CreatePen(style, 1, 0);
+    ASSERT_NE(pen, nullptr) << style;
+    GetObjectA(pen, sizeof lp, &lp);
+    EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_SOLID)) << style;
+    DeleteObject(pen);
+  }
+  // The end cap and join bits stay with a style made solid.
+  HPEN capped = CreatePen(PS_ALTERNATE | PS_ENDCAP_FLAT, 1, 0);
+  GetObjectA(capped, sizeof lp, &lp);
+  EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_SOLID | PS_ENDCAP_FLAT));
+  HPEN widest = CreatePen(PS_SOLID, INT_MIN, 0);
+  GetObjectA(widest, sizeof lp, &lp);
+  EXPECT_GT(lp.lopnWidth.x, 0);
+  for (HPEN pen : {wide, capped, widest}) DeleteObject(pen);
+}
+
+TEST(DeviceContext, NullHandlesLeaveTheLastError) {
+  TestSurface s(1, 1);
+  SetLastError(1234);
+  EXPECT_EQ(SelectObject(s.dc(), nullptr), nullptr);
+  EXPECT_FALSE(DeleteObject(nullptr));
+  LOGPEN lp{};
+  EXPECT_EQ(GetObjectA(nullptr, sizeof lp, &lp), 0);
+  EXPECT_EQ(GetObjectA(nullptr, 0, nullptr), 0);
+  EXPECT_EQ(GetLastError(), 1234u);
+  // A stale handle still says why.
+  HBRUSH gone = CreateSolidBrush(0);
+  DeleteObject(gone);
+  EXPECT_EQ(GetObjectA(gone, 0, nullptr), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+
+#include "DibSurface.h"
 #include "GdiTestSurface.h"
 
 namespace {
@@ -247,6 +251,80 @@ TEST(RasterOp, AlphaBytesOfSectionsPlayNoPartInMonochromeConversion) {
   BitBlt(mono.dc(), 0, 0, 2, 1, colour.dc(), 0, 0, SRCCOPY);
   EXPECT_EQ(GetPixel(mono.dc(), 0, 0), RGB(255, 255, 255));
   EXPECT_EQ(GetPixel(mono.dc(), 1, 0), RGB(0, 0, 0));
+}
+
+// Windows applies every operation but a plain copy to all 32 bits of a 32 bpp pixel, the fourth
+// byte included; a plain copy of a colour stores it zero.
+TEST(RasterOp, OperationsReachAllThirtyTwoBits) {
+  DibSurface dib(4, 4), src(4, 4);
+  auto reset = [&](uint32_t value) { std::fill(dib.bits, dib.bits + 16, value); };
+  reset(0xCCCCCCCC);
+  PatBlt(dib.dc, 0, 0, 1, 1, WHITENESS);
+  EXPECT_EQ(dib.bits[0], 0xFFFFFFFFu);
+  PatBlt(dib.dc, 1, 0, 1, 1, DSTINVERT);
+  EXPECT_EQ(dib.bits[1], 0x33333333u);
+  HGDIOBJ oldBrush = SelectObject(dib.dc, GetStockObject(WHITE_BRUSH));
+  PatBlt(dib.dc, 2, 0, 1, 1, PATINVERT);
+  EXPECT_EQ(dib.bits[2], 0xCC333333u);
+  PatBlt(dib.dc, 3, 0, 1, 1, PATCOPY);
+  EXPECT_EQ(dib.bits[3], 0x00FFFFFFu);
+  std::fill(src.bits, src.bits + 16, 0x0F0F0F0Fu);
+  BitBlt(dib.dc, 0, 1, 1, 1, src.dc, 0, 0, SRCINVERT);
+  EXPECT_EQ(dib.bits[4], 0xC3C3C3C3u);
+  BitBlt(dib.dc, 1, 1, 1, 1, src.dc, 0, 0, NOTSRCCOPY);
+  EXPECT_EQ(dib.bits[5], 0xF0F0F0F0u);
+  BitBlt(dib.dc, 2, 1, 1, 1, src.dc, 0, 0, SRCCOPY);  // a plain copy of a section's pixel
+  EXPECT_EQ(dib.bits[6], 0x0F0F0F0Fu);
+  StretchBlt(dib.dc, 0, 2, 2, 1, src.dc, 0, 0, 1, 1, SRCPAINT);
+  EXPECT_EQ(dib.bits[8], 0xCFCFCFCFu);
+  EXPECT_EQ(dib.bits[9], 0xCFCFCFCFu);
+  BITMAPINFO info = topDownDib32(1, 1);
+  const uint32_t one = 0xFF00FF00u;
+  StretchDIBits(dib.dc, 2, 2, 2, 1, 0, 0, 1, 1, &one, &info, DIB_RGB_COLORS, SRCAND);
+  EXPECT_EQ(dib.bits[10], 0xCC00CC00u);
+  EXPECT_EQ(dib.bits[11], 0xCC00CC00u);
+  SelectObject(dib.dc, oldBrush);
+
+  // Lines, shapes and pixels with a ROP2 other than R2_COPYPEN.
+  reset(0xCCCCCCCC);
+  SetROP2(dib.dc, R2_NOT);
+  MoveToEx(dib.dc, 0, 0, nullptr);
+  LineTo(dib.dc, 3, 0);
+  EXPECT_EQ(dib.bits[0], 0x33333333u);
+  EXPECT_EQ(dib.bits[2], 0x33333333u);
+  HGDIOBJ oldPen = SelectObject(dib.dc, GetStockObject(NULL_PEN));
+  Rectangle(dib.dc, 0, 1, 3, 3);
+  EXPECT_EQ(dib.bits[5], 0x33333333u);
+  SelectObject(dib.dc, oldPen);
+  EXPECT_EQ(SetPixel(dib.dc, 3, 3, RGB(0, 0, 255)), RGB(0, 0, 255));
+  EXPECT_EQ(dib.bits[15], 0x33333333u);
+  SetROP2(dib.dc, R2_XORPEN);
+  SetPixel(dib.dc, 3, 2, RGB(0, 0, 255));
+  EXPECT_EQ(dib.bits[11], 0xCCCCCC33u);
+  SetROP2(dib.dc, R2_WHITE);
+  SetPixel(dib.dc, 2, 3, RGB(0, 0, 255));
+  EXPECT_EQ(dib.bits[14], 0xFFFFFFFFu);
+  SetROP2(dib.dc, R2_COPYPEN);
+  SetPixel(dib.dc, 3, 0, RGB(0, 0, 255));
+  EXPECT_EQ(dib.bits[3], 0x000000FFu);
+}
+
+TEST(RasterOp, FillRectWithoutABrushTakesTheDcsBrush) {
+  TestSurface s(3, 3);
+  s.fill(RGB(255, 255, 255));
+  HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+  HGDIOBJ old = SelectObject(s.dc(), grey);
+  RECT r{0, 0, 2, 2};
+  EXPECT_TRUE(FillRect(s.dc(), &r, nullptr));
+  EXPECT_EQ(GetPixel(s.dc(), 1, 1), RGB(128, 128, 128));
+  EXPECT_EQ(GetPixel(s.dc(), 2, 2), RGB(255, 255, 255));
+  // With the null brush selected nothing is filled, and that is no failure.
+  SelectObject(s.dc(), GetStockObject(NULL_BRUSH));
+  r = RECT{2, 2, 3, 3};
+  FillRect(s.dc(), &r, nullptr);
+  EXPECT_EQ(GetPixel(s.dc(), 2, 2), RGB(255, 255, 255));
+  SelectObject(s.dc(), old);
+  DeleteObject(grey);
 }
 
 }  // namespace

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "DibSurface.h"
 #include "GdiTestSurface.h"
 
 namespace {
@@ -93,15 +97,15 @@ TEST(Stretch, WhiteOnBlackOrsTheDroppedPixels) {
 TEST(Stretch, NegativeExtentsMirror) {
   TestSurface src(4, 1), dst(4, 1);
   paintIndexRow(src.dc(), 4);
-  // A negative destination width covers x + w .. x - 1.
-  ASSERT_TRUE(StretchBlt(dst.dc(), 4, 0, -4, 1, src.dc(), 0, 0, 4, 1, SRCCOPY));
+  // A negative width covers x + w + 1 .. x, as on Windows (it was x + w .. x - 1 before).
+  ASSERT_TRUE(StretchBlt(dst.dc(), 3, 0, -4, 1, src.dc(), 0, 0, 4, 1, SRCCOPY));
   EXPECT_EQ(readRow(dst.dc(), 4), (std::vector<int>{3, 2, 1, 0}));
   // Both negative: no mirror.
-  ASSERT_TRUE(StretchBlt(dst.dc(), 4, 0, -4, 1, src.dc(), 4, 0, -4, 1, SRCCOPY));
+  ASSERT_TRUE(StretchBlt(dst.dc(), 3, 0, -4, 1, src.dc(), 3, 0, -4, 1, SRCCOPY));
   EXPECT_EQ(readRow(dst.dc(), 4), (std::vector<int>{0, 1, 2, 3}));
   TestSurface tall(1, 3), flipped(1, 3);
   for (int y = 0; y < 3; ++y) SetPixel(tall.dc(), 0, y, static_cast<COLORREF>(y + 1));
-  StretchBlt(flipped.dc(), 0, 0, 1, 3, tall.dc(), 0, 3, 1, -3, SRCCOPY);
+  StretchBlt(flipped.dc(), 0, 0, 1, 3, tall.dc(), 0, 2, 1, -3, SRCCOPY);
   EXPECT_EQ(GetPixel(flipped.dc(), 0, 0), 3u);
   EXPECT_EQ(GetPixel(flipped.dc(), 0, 2), 1u);
 }
@@ -145,6 +149,75 @@ TEST(Stretch, CopyImageFlagsAndFormats) {
   SetLastError(0);
   EXPECT_EQ(CopyImage(plain, IMAGE_BITMAP, 1, 1, 0), nullptr);  // deleted with the surface
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+// Windows' results on 32 bpp sections in the default mode (BLACKONWHITE): shrinking an axis to one
+// pixel with both extents positive merges only its first n - 1 pixels; mirrored, all of them.
+TEST(Stretch, ShrinkingToOnePixelInBlackOnWhite) {
+  DibSurface row(4, 1), one(1, 1), two(2, 1);
+  const uint32_t values[4] = {0x0000FF00, 0x0000F0F0, 0x0000CCCC, 0x0000AAAA};
+  std::copy(values, values + 4, row.bits);
+  auto shrink = [&](DibSurface& to, int xd, int wd, int xs, int ws) {
+    std::fill(to.bits, to.bits + to.width, 0x11111111u);
+    EXPECT_TRUE(StretchBlt(to.dc, xd, 0, wd, 1, row.dc, xs, 0, ws, 1, SRCCOPY));
+    return std::vector<uint32_t>(to.bits, to.bits + to.width);
+  };
+  using Row = std::vector<uint32_t>;
+  EXPECT_EQ(shrink(one, 0, 1, 0, 2), Row{0x0000FF00});
+  EXPECT_EQ(shrink(one, 0, 1, 0, 3), Row{0x0000FF00 & 0x0000F0F0});
+  EXPECT_EQ(shrink(one, 0, 1, 0, 4), Row{0x0000FF00 & 0x0000F0F0 & 0x0000CCCC});
+  EXPECT_EQ(shrink(one, 0, 1, 2, -2), Row{0x0000F0F0 & 0x0000CCCC});
+  EXPECT_EQ(shrink(one, 0, -1, 0, 4), Row{0x0000FF00 & 0x0000F0F0 & 0x0000CCCC & 0x0000AAAA});
+  EXPECT_EQ(shrink(one, 0, -1, 3, -4), Row{0x0000FF00 & 0x0000F0F0 & 0x0000CCCC & 0x0000AAAA});
+  EXPECT_EQ(shrink(two, 0, 2, 0, 4), (Row{0x0000FF00 & 0x0000F0F0, 0x0000CCCC & 0x0000AAAA}));
+  EXPECT_EQ(shrink(two, 1, -2, 0, 4), (Row{0x0000CCCC & 0x0000AAAA, 0x0000FF00 & 0x0000F0F0}));
+  // A source reaching past the bitmap merges what lies inside it.
+  EXPECT_EQ(shrink(one, 0, 1, 0, 5), Row{0x0000FF00 & 0x0000F0F0 & 0x0000CCCC & 0x0000AAAA});
+
+  DibSurface column(1, 2);
+  column.bits[0] = 0x0000FF00;
+  column.bits[1] = 0x0000F0F0;
+  StretchBlt(one.dc, 0, 0, 1, 1, column.dc, 0, 0, 1, 2, SRCCOPY);
+  EXPECT_EQ(one.bits[0], 0x0000FF00u);
+  StretchBlt(one.dc, 0, 0, 1, 1, column.dc, 0, 1, 1, -2, SRCCOPY);
+  EXPECT_EQ(one.bits[0], 0x0000F000u);
+
+  DibSurface square(2, 2), mirrored(2, 2);
+  const uint32_t corners[4] = {0xCAFED00D, 0xFEEDFACE, 0xFEDCBA98, 0x76543210};
+  std::copy(corners, corners + 4, square.bits);
+  StretchBlt(one.dc, 0, 0, 1, 1, square.dc, 0, 0, 2, 2, SRCCOPY);
+  EXPECT_EQ(one.bits[0], 0xCAFED00Du);
+  const Row turned{0x76543210, 0xFEDCBA98, 0xFEEDFACE, 0xCAFED00D};
+  StretchBlt(mirrored.dc, 1, 1, -2, -2, square.dc, 0, 0, 2, 2, SRCCOPY);
+  EXPECT_EQ(Row(mirrored.bits, mirrored.bits + 4), turned);
+  std::fill(mirrored.bits, mirrored.bits + 4, 0u);
+  StretchBlt(mirrored.dc, 0, 0, 2, 2, square.dc, 1, 1, -2, -2, SRCCOPY);
+  EXPECT_EQ(Row(mirrored.bits, mirrored.bits + 4), turned);
+  // Mirrored on both sides is no mirror.
+  StretchBlt(mirrored.dc, 1, 1, -2, -2, square.dc, 1, 1, -2, -2, SRCCOPY);
+  EXPECT_EQ(Row(mirrored.bits, mirrored.bits + 4), Row(corners, corners + 4));
+}
+
+// Extreme origins and extents: the blit touches only pixels inside the target and never fails
+// where Windows succeeds.
+TEST(Stretch, ExtremeCoordinatesStayInsideTheTarget) {
+  DibSurface target(8, 8), source(4, 4);
+  std::fill(source.bits, source.bits + 16, 0x00123456u);
+  const int extremes[] = {INT_MIN, -(1 << 27), -1, 0, 3, 1 << 27, INT_MAX};
+  for (int x : extremes)
+    for (int w : extremes) {
+      StretchBlt(target.dc, x, 0, w, 8, source.dc, 0, 0, 4, 4, SRCCOPY);
+      StretchBlt(target.dc, 0, x, 8, w, source.dc, x, x, w, w, SRCINVERT);
+      StretchBlt(target.dc, 0, 0, 8, 8, source.dc, x, 0, w, 4, SRCAND);
+      PatBlt(target.dc, x, x, w, w, DSTINVERT);
+      BITMAPINFO info = topDownDib32(4, 4);
+      StretchDIBits(target.dc, x, 0, w, 8, x, 0, w, 4, source.bits, &info, DIB_RGB_COLORS, SRCCOPY);
+    }
+  // A whole-target blit from a huge source extent still lands.
+  std::fill(target.bits, target.bits + 64, 0u);
+  SetStretchBltMode(target.dc, COLORONCOLOR);
+  EXPECT_TRUE(StretchBlt(target.dc, 0, 0, 8, 8, source.dc, 0, 0, 4, 4, SRCCOPY));
+  EXPECT_EQ(target.bits[63], 0x00123456u);
 }
 
 }  // namespace

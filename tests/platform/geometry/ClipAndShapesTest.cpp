@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <climits>
+
 #include "GeometryCanvas.h"
 
 namespace {
@@ -203,6 +205,48 @@ TEST(RectHelpers, FollowWin32Rules) {
   EXPECT_FALSE(SetRect(nullptr, 0, 0, 1, 1));
   EXPECT_TRUE(IsRectEmpty(nullptr));
   EXPECT_FALSE(EqualRect(&a, nullptr));
+}
+
+// Extreme coordinates and sizes in the shape, pixel and fill calls, with every kind of pen and
+// ROP2: each call returns, and nothing is written outside the bitmap (the sanitizers watch that).
+TEST(Shapes, ExtremeCoordinatesInEveryShapeCall) {
+  GeometryCanvas canvas(6, 6);
+  HDC dc = canvas.dc();
+  const int extremes[] = {INT_MIN, -(1 << 27), -1, 0, 3, 1 << 27, INT_MAX};
+  HPEN pens[] = {CreatePen(PS_SOLID, 1, 0), CreatePen(PS_DASH, 1, 0), CreatePen(PS_SOLID, 3, 0),
+                 CreatePen(PS_INSIDEFRAME, 4, 0), static_cast<HPEN>(GetStockObject(NULL_PEN))};
+  HGDIOBJ oldPen = SelectObject(dc, pens[0]);
+  for (HPEN pen : pens) {
+    SelectObject(dc, pen);
+    for (int rop : {R2_COPYPEN, R2_NOT, R2_XORPEN}) {
+      SetROP2(dc, rop);
+      for (int a : extremes)
+        for (int b : extremes) {
+          EXPECT_TRUE(Rectangle(dc, a, b, b, a));
+          EXPECT_TRUE(Rectangle(dc, a, a, b, b));
+          SetPixel(dc, a, b, RGB(1, 2, 3));
+          RECT r{a, b, b, a};
+          FillRect(dc, &r, nullptr);
+          PatBlt(dc, a, b, b, a, DSTINVERT);
+        }
+    }
+  }
+  SelectObject(dc, oldPen);
+  for (HPEN pen : pens) DeleteObject(pen);
+  // Stale handles fail as documented.
+  HBRUSH gone = CreateSolidBrush(0);
+  DeleteObject(gone);
+  RECT all{0, 0, 6, 6};
+  EXPECT_FALSE(FillRect(dc, &all, gone));
+  SetLastError(0);
+  EXPECT_EQ(SelectObject(dc, gone), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  HDC goneDc = CreateCompatibleDC(nullptr);
+  DeleteDC(goneDc);
+  EXPECT_EQ(SetPixel(goneDc, 0, 0, 0), CLR_INVALID);
+  EXPECT_FALSE(Rectangle(goneDc, 0, 0, 2, 2));
+  EXPECT_EQ(DrawTextA(goneDc, "x", 1, &all, 0), 0);
+  EXPECT_FALSE(FillRect(goneDc, &all, nullptr));
 }
 
 }  // namespace

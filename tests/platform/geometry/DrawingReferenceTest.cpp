@@ -154,4 +154,39 @@ TEST(DrawingReference, FocusRectanglesAndTheirUndo) {
   }
 }
 
+// The dashes of a rectangle's outline run counter-clockwise from its top-right pixel and carry on
+// round the corners; a rectangle given bottom-up draws the same.
+TEST(DrawingReference, DashedRectangles) {
+  auto pictures = loadPictures("dashed-rectangles.txt");
+  ASSERT_EQ(pictures.size(), 7u);
+  for (const auto& p : pictures) {
+    int box[4], shift[2];
+    ASSERT_EQ(sscanf(p.title.c_str(), "Rectangle(%d,%d,%d,%d) moved by (%d,%d)", &box[0], &box[1], &box[2],
+                     &box[3], &shift[0], &shift[1]),
+              6)
+        << p.title;
+    GeometryCanvas canvas(p.width, p.height);
+    PenScope pen(canvas.dc(), PS_DASH);
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    HGDIOBJ old = SelectObject(canvas.dc(), GetStockObject(NULL_BRUSH));
+    ASSERT_TRUE(Rectangle(canvas.dc(), box[0] - shift[0], box[1] - shift[1], box[2] - shift[0], box[3] - shift[1]));
+    SelectObject(canvas.dc(), old);
+    auto got = canvas.picture();
+    EXPECT_EQ(got, p.rows) << p.title << sideBySide(p.rows, got);
+  }
+}
+
+TEST(DrawingReference, OnePixelRectangleDrawsNothing) {
+  GeometryCanvas canvas(5, 5);
+  for (int style : {PS_SOLID, PS_DASH, PS_INSIDEFRAME}) {
+    PenScope pen(canvas.dc(), style);
+    ASSERT_TRUE(Rectangle(canvas.dc(), 2, 2, 3, 3));
+    ASSERT_TRUE(Rectangle(canvas.dc(), 3, 3, 2, 2));
+  }
+  EXPECT_EQ(canvas.picture(), std::vector<std::string>(5, "....."));
+  // One pixel wide but taller draws its column.
+  Rectangle(canvas.dc(), 2, 1, 3, 4);
+  EXPECT_EQ(canvas.picture()[2], "..#..");
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <climits>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -290,7 +291,8 @@ TEST(RegionShapes, BadHandlesAndHugeInput) {
   SetLastError(0);
   EXPECT_EQ(CreateEllipticRgn(0, 0, 10, 1 << 30), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  const POINT spike[3] = {{0, 0}, {5, 1 << 29}, {10, 0}};
+  // Within Windows' 28-bit coordinate space (2^29 lies past it and gives the empty region).
+  const POINT spike[3] = {{0, 0}, {5, 1 << 26}, {10, 0}};
   EXPECT_EQ(CreatePolygonRgn(spike, 3, WINDING), nullptr);
   EXPECT_EQ(CreatePolygonRgn(spike, 3, 7), nullptr);
   // Inverted rectangles are normalized.
@@ -432,6 +434,33 @@ TEST(RegionShapes, OneRectangleCutsOfManyBandsHoldPixelByPixel) {
     }
   }
   for (HRGN h : {ellipse, ring, inner, result}) DeleteObject(h);
+}
+
+// A point outside the 28-bit coordinate space: Windows gives a region, and it is empty.
+TEST(RegionShapes, PolygonsPastTheCoordinateSpaceAreEmpty) {
+  const LONG far[] = {static_cast<LONG>(0x80000000u), INT_MAX, 1 << 27, -(1 << 27) - 1};
+  for (LONG v : far) {
+    const POINT points[3] = {{0, 0}, {v, 5}, {5, 5}};
+    SetLastError(0);
+    HRGN one = CreatePolygonRgn(points, 3, ALTERNATE);
+    ASSERT_NE(one, nullptr) << v;
+    RECT box{1, 1, 1, 1};
+    EXPECT_EQ(GetRgnBox(one, &box), NULLREGION) << v;
+    const INT counts[2] = {3, 3};
+    const POINT two[6] = {{0, 0}, {10, 0}, {0, 10}, {0, 0}, {5, v}, {5, 5}};
+    HRGN both = CreatePolyPolygonRgn(two, counts, 2, WINDING);
+    ASSERT_NE(both, nullptr) << v;
+    EXPECT_EQ(GetRgnBox(both, &box), NULLREGION) << v;
+    EXPECT_EQ(GetLastError(), 0u);
+    DeleteObject(one);
+    DeleteObject(both);
+  }
+  // The last point inside the space still counts.
+  const POINT inside[3] = {{0, 0}, {(1 << 27) - 1, 0}, {0, 5}};
+  HRGN wide = CreatePolygonRgn(inside, 3, ALTERNATE);
+  RECT box{};
+  EXPECT_EQ(GetRgnBox(wide, &box), COMPLEXREGION);
+  DeleteObject(wide);
 }
 
 }  // namespace

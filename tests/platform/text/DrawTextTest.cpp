@@ -328,19 +328,51 @@ TEST(DrawTextLayout, BadInput) {
   SetLastError(0);
   EXPECT_EQ(DrawTextA(dc, "abc", -2, &r, 0), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  // NULL with a positive count fails; with -1 it is the empty text on Windows (EmptyText below).
   SetLastError(0);
-  EXPECT_EQ(DrawTextA(dc, nullptr, -1, &r, 0), 0);
+  EXPECT_EQ(DrawTextA(dc, nullptr, 3, &r, 0), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  // Nothing to draw: no error, no size.
+  // Nothing to draw: no error.
   EXPECT_EQ(DrawTextA(dc, nullptr, 0, &r, 0), 0);
-  RECT empty{5, 6, 50, 60};
-  EXPECT_EQ(DrawTextA(dc, "", -1, &empty, DT_CALCRECT), 0);
-  EXPECT_EQ(empty.right, 5);
-  EXPECT_EQ(empty.bottom, 6);
   // The count is honoured: characters past it are not drawn or measured.
   RECT counted{0, 0, 1, 1};
   DrawTextA(dc, "abcdef", 2, &counted, DT_CALCRECT);
   EXPECT_EQ(counted.right, extentOf(dc, "ab").cx);
+  EXPECT_EQ(canvas.count(kWhite), 30 * 20);
+}
+
+// Windows' results: a count of 0 leaves the rectangle and returns 0; an empty string (or NULL)
+// with -1 returns the line height and, with DT_CALCRECT, leaves no width, and one line's height
+// only with DT_SINGLELINE.
+static std::string box(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+
+TEST(DrawTextLayout, EmptyText) {
+  Canvas canvas(30, 20);
+  ScopedFont font(canvas.dc());
+  HDC dc = canvas.dc();
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  ASSERT_GT(tm.tmHeight, 0);
+  RECT r{10, 10, 100, 100};
+  EXPECT_EQ(DrawTextA(dc, "", 0, &r, DT_CALCRECT), 0);
+  EXPECT_EQ(box(r), box(RECT{10, 10, 100, 100}));
+  EXPECT_EQ(DrawTextA(dc, "abc", 0, &r, DT_CALCRECT | DT_SINGLELINE), 0);
+  EXPECT_EQ(box(r), box(RECT{10, 10, 100, 100}));
+  EXPECT_EQ(DrawTextA(dc, "", -1, &r, 0), tm.tmHeight);
+  EXPECT_EQ(box(r), box(RECT{10, 10, 100, 100}));
+  EXPECT_EQ(DrawTextA(dc, "", -1, &r, DT_CALCRECT), tm.tmHeight);
+  EXPECT_EQ(box(r), box(RECT{10, 10, 10, 10}));
+  r = RECT{10, 10, 100, 100};
+  EXPECT_EQ(DrawTextA(dc, "", -1, &r, DT_CALCRECT | DT_SINGLELINE), tm.tmHeight);
+  EXPECT_EQ(box(r), box(RECT{10, 10, 10, 10 + tm.tmHeight}));
+  r = RECT{10, 10, 100, 100};
+  SetLastError(0);
+  EXPECT_EQ(DrawTextA(dc, nullptr, -1, &r, DT_CALCRECT), tm.tmHeight);
+  EXPECT_EQ(box(r), box(RECT{10, 10, 10, 10}));
+  EXPECT_EQ(GetLastError(), 0u);
   EXPECT_EQ(canvas.count(kWhite), 30 * 20);
 }
 

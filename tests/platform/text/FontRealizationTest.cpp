@@ -34,8 +34,8 @@ TEST(FontRealization, PinnedFontFilesArePresent) {
 }
 
 TEST(FontRealization, WindowsFacesBecomeTheirSubstitutes) {
-  EXPECT_EQ(faceOf({.face = "MS Sans Serif"}), "Liberation Sans");
-  EXPECT_EQ(faceOf({.face = "ms sans serif"}), "Liberation Sans");
+  // "MS Sans Serif" at a size of its bitmap faces is Wine's bitmap face (see below).
+  EXPECT_EQ(faceOf({.face = "ms sans serif", .height = -15}), "Liberation Sans");
   EXPECT_EQ(faceOf({.face = "Microsoft Sans Serif"}), "Liberation Sans");
   EXPECT_EQ(faceOf({.face = "Arial"}), "Liberation Sans");
   EXPECT_EQ(faceOf({.face = "Helvetica"}), "Liberation Sans");
@@ -95,7 +95,8 @@ TEST(FontRealization, UnknownOrEmptyNamesFallBackByPitchAndFamily) {
 
 TEST(FontRealization, EightPointSansMetrics) {
   Canvas canvas(4, 4);
-  ScopedFont font(canvas.dc());
+  // Liberation Sans through "Arial": "MS Sans Serif" at 8 points is now Windows' bitmap face.
+  ScopedFont font(canvas.dc(), {.face = "Arial"});
   TEXTMETRICA tm{};
   ASSERT_TRUE(GetTextMetricsA(canvas.dc(), &tm));
   EXPECT_EQ(tm.tmHeight, 12);
@@ -221,7 +222,7 @@ TEST(FontRealization, ManyFontsLeaveNoObjectBehind) {
 
 TEST(FontRealization, GetTextFaceBufferRules) {
   Canvas canvas(4, 4);
-  ScopedFont font(canvas.dc());
+  ScopedFont font(canvas.dc(), {.face = "Arial"});  // a name longer than the bitmap face's
   EXPECT_EQ(GetTextFaceA(canvas.dc(), 0, nullptr), 16);  // "Liberation Sans" and its NUL
   char small[5] = {'x', 'x', 'x', 'x', 'x'};
   EXPECT_EQ(GetTextFaceA(canvas.dc(), 5, small), 4);
@@ -249,4 +250,59 @@ TEST(FontRealization, MetricsOfBadHandlesFail) {
   SetLastError(0);
   EXPECT_FALSE(GetTextMetricsA(gone, &tm));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+// Windows' "MS Sans Serif" is a bitmap face, and Wine's copy of it (sserife.fon of fonts-wine,
+// which FreeType reads) measures the labels as the windows were laid out for them. The widths of
+// the candidates, in pixels at 8.25 points (an em of 11):
+//                          sserife.fon  ms_sans_serif.ttf  Liberation Sans (the stand-in before)
+//   "English version"          71              71                 73  (the About label is 71)
+//   "&Ok"                      14              14                 13
+//   "&Info..."                 27              27                 27
+//   success text              181             181                186
+// ms_sans_serif.ttf holds the same bitmaps as the .fon in a TrueType file; the .fon is chosen
+// because its faces carry Windows' own metrics (em, internal leading, average width).
+TEST(FontRealization, MsSansSerifIsWindowsBitmapFace) {
+  if (!fileExists("/usr/share/wine/fonts/sserife.fon")) {
+    GTEST_SKIP() << "fonts-wine is not installed (scripts/setup installs it)";
+  }
+  Canvas canvas(4, 4);
+  {
+    ScopedFont font(canvas.dc(), {.face = "MS Sans Serif", .height = -11});
+    EXPECT_EQ(faceOf({.face = "MS Sans Serif"}), "MS Sans Serif");
+    TEXTMETRICA tm = metricsOf(canvas.dc());
+    EXPECT_EQ(tm.tmHeight, 13);
+    EXPECT_EQ(tm.tmAscent, 11);
+    EXPECT_EQ(tm.tmDescent, 2);
+    EXPECT_EQ(tm.tmInternalLeading, 2);
+    EXPECT_EQ(tm.tmAveCharWidth, 5);
+    EXPECT_EQ(tm.tmMaxCharWidth, 11);
+    EXPECT_EQ(extentOf(canvas.dc(), "English version").cx, 71);
+    EXPECT_EQ(extentOf(canvas.dc(), "Ok").cx, 14);
+    EXPECT_EQ(extentOf(canvas.dc(), "Info...").cx, 27);
+    EXPECT_EQ(extentOf(canvas.dc(), "The operation completed successfully.").cx, 181);
+    EXPECT_EQ(extentOf(canvas.dc(), "The device is not ready.").cx, 114);
+    EXPECT_EQ(extentOf(canvas.dc(), "Access is denied.").cx, 83);
+    EXPECT_EQ(extentOf(canvas.dc(), "The system cannot find the file specified.").cx, 192);
+    RECT label{0, 0, 71, 13};
+    EXPECT_EQ(DrawTextA(canvas.dc(), "English version", -1, &label, DT_CALCRECT | DT_WORDBREAK), 13);
+    EXPECT_LE(label.right, 71);
+  }
+  {
+    ScopedFont font(canvas.dc(), {.face = "Arial", .height = -11});
+    EXPECT_EQ(extentOf(canvas.dc(), "English version").cx, 73);
+  }
+  // The cell given as a positive height picks the same face; the 10-point face is there too.
+  EXPECT_EQ(faceOf({.face = "MS Sans Serif", .height = 13}), "MS Sans Serif");
+  EXPECT_EQ(faceOf({.face = "MS Sans Serif", .height = -13}), "MS Sans Serif");
+  // Bold is emboldened by one pixel a letter, as Windows does for a bitmap face.
+  {
+    ScopedFont font(canvas.dc(), {.face = "MS Sans Serif", .weight = FW_BOLD});
+    EXPECT_EQ(extentOf(canvas.dc(), "Ok").cx, 16);
+    EXPECT_EQ(metricsOf(canvas.dc()).tmWeight, FW_BOLD);
+  }
+  // Sizes, slants and stretches the bitmap faces do not have stay with the scalable stand-in.
+  EXPECT_EQ(faceOf({.face = "MS Sans Serif", .height = -12}), "Liberation Sans");
+  EXPECT_EQ(faceOf({.face = "MS Sans Serif", .italic = true}), "Liberation Sans");
+  EXPECT_EQ(faceOf({.face = "MS Sans Serif", .width = 8}), "Liberation Sans");
 }

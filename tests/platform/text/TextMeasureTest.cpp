@@ -57,7 +57,8 @@ TEST(TextMeasure, ExtentIsTheSumOfCharacterWidths) {
 
 TEST(TextMeasure, AdvancesAreTheFontsHintedAdvances) {
   Canvas canvas(4, 4);
-  ScopedFont font(canvas.dc());
+  // The pinned sans through "Arial": "MS Sans Serif" at 8 points is now Windows' bitmap face.
+  ScopedFont font(canvas.dc(), {.face = "Arial"});
   for (unsigned char c : {'O', 'k', 'i', 'W', ' ', '&', '1'}) {
     EXPECT_EQ(advanceOf(canvas.dc(), c), freeTypeAdvance(c, 11)) << c;
   }
