@@ -190,5 +190,5 @@ void ReportRunTimeError(const std::exception& error) {
 
 void End() {
   std::fflush(nullptr);
-  std::_Exit(0);
+  ExitProcess(0);
 }

@@ -6,6 +6,7 @@
 #include "user/ThreadPaint.h"
 
 #include "gdi/DeviceContext.h"
+#include "kernel/ProcessEnd.h"
 
 #include <chrono>
 #include <cstdio>
@@ -56,6 +57,8 @@ class Sink : public drivers::EventSink {
   }
   bool clipboardText(std::string& text) override { return clipboardTextForDriver(text); }
   void clipboardLost() override { clipboardLostByDriver(); }
+  bool primaryText(std::string& text) override { return primaryTextForDriver(text); }
+  void primaryLost() override { primaryLostByDriver(); }
 };
 
 Sink& sink() {
@@ -367,6 +370,8 @@ Driver& currentDriver() {
   if (!slot) {
     slot = chosenDriver();
     user::attachOnce(*slot);
+    // Text copied in the program outlives it, as on Windows.
+    kernel::whenProcessEnds([] { user::driverSlot()->handOverClipboard(); });
   }
   return *slot;
 }

@@ -14,7 +14,9 @@
 // on the screen, painted, before that call starts. Mouse wheel buttons (4 to 7) report nothing,
 // since the window system takes no wheel input. A typed character that no key of a US keyboard
 // makes arrives as VK_PACKET (0xE7) with that character, the way Windows delivers injected
-// Unicode.
+// Unicode. Text selected in the program is the PRIMARY selection, owned by a window of its own
+// beside the CLIPBOARD's; when the process ends, a running clipboard manager is asked to keep the
+// CLIPBOARD's text, waiting kHandOverTimeoutMs at most.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -47,6 +49,7 @@ namespace {
 
 constexpr UINT kVkPacket = 0xE7;
 constexpr int kClipboardTimeoutMs = 1000;
+constexpr int kHandOverTimeoutMs = 2000;
 constexpr int kMapWaitMs = 500;
 
 bool sameRect(const RECT& a, const RECT& b) {
@@ -90,20 +93,25 @@ class X11Driver final : public drivers::Driver {
     gc_ = XCreateGC(d_, c_->root(), 0, nullptr);
     XSetGraphicsExposures(d_, gc_, False);
 
-    XSetWindowAttributes attributes{};
-    attributes.event_mask = PropertyChangeMask;
-    clipboardWindow_ = XCreateWindow(d_, c_->root(), -10, -10, 1, 1, 0, CopyFromParent, InputOnly,
-                                     CopyFromParent, CWEventMask, &attributes);
+    clipboardWindow_ = selectionWindow();
     clipboard_ = std::make_unique<Clipboard>(
-        *c_, clipboardWindow_,
+        *c_, clipboardWindow_, c_->atoms().clipboard,
         [this](std::string& text) { return sink_ != nullptr && sink_->clipboardText(text); },
         [this] {
           if (sink_ != nullptr) sink_->clipboardLost();
+        });
+    primaryWindow_ = selectionWindow();
+    primary_ = std::make_unique<Clipboard>(
+        *c_, primaryWindow_, XA_PRIMARY,
+        [this](std::string& text) { return sink_ != nullptr && sink_->primaryText(text); },
+        [this] {
+          if (sink_ != nullptr) sink_->primaryLost();
         });
   }
 
   ~X11Driver() override {
     for (auto& [hwnd, w] : windows_) XDestroyWindow(d_, w.xid);
+    XDestroyWindow(d_, primaryWindow_);
     XDestroyWindow(d_, clipboardWindow_);
     XFreeGC(d_, gc_);
     XSync(d_, False);
@@ -373,6 +381,20 @@ class X11Driver final : public drivers::Driver {
     return clipboard_->readForeign(text, kClipboardTimeoutMs);
   }
 
+  void handOverClipboard() override {
+    clipboard_->handOver(kHandOverTimeoutMs);
+    XFlush(d_);
+  }
+
+  void offerPrimarySelection(bool offered) override {
+    if (offered) {
+      primary_->claim();
+    } else {
+      primary_->release();
+    }
+    XFlush(d_);
+  }
+
  private:
   struct Win {
     HWND hwnd = nullptr;
@@ -420,6 +442,14 @@ class X11Driver final : public drivers::Driver {
       hwnd = GetParent(hwnd);
     }
     return nullptr;
+  }
+
+  // An unmapped window of our own that owns one selection.
+  ::Window selectionWindow() {
+    XSetWindowAttributes attributes{};
+    attributes.event_mask = PropertyChangeMask;
+    return XCreateWindow(d_, c_->root(), -10, -10, 1, 1, 0, CopyFromParent, InputOnly,
+                         CopyFromParent, CWEventMask, &attributes);
   }
 
   // Raising from the bottom up leaves the first one on top; only visible windows take part,
@@ -602,7 +632,7 @@ class X11Driver final : public drivers::Driver {
   // Handles one event; the number of reports made to the sink. The sink may destroy windows, so
   // nothing found before a report is used after it.
   int dispatch(XEvent& event) {
-    if (clipboard_->handle(event)) return 0;
+    if (clipboard_->handle(event) || primary_->handle(event)) return 0;
     if (sink_ == nullptr) return 0;
     switch (event.type) {
       case KeyPress:
@@ -769,6 +799,8 @@ class X11Driver final : public drivers::Driver {
   Cursors cursors_;
   std::unique_ptr<Clipboard> clipboard_;
   ::Window clipboardWindow_ = None;
+  std::unique_ptr<Clipboard> primary_;
+  ::Window primaryWindow_ = None;
   GC gc_ = nullptr;
   bool hasShape_ = false;
   Cursor currentCursor_ = None;
