@@ -528,6 +528,11 @@ class X11Driver final : public drivers::Driver {
     coverPicture_.clear();
   }
 
+  bool coverShown() const {
+    return std::any_of(windows_.begin(), windows_.end(),
+                       [](const auto& entry) { return entry.second.mapped && entry.second.fullscreen; });
+  }
+
   // Another client (a manager busy with a drag, say) may hold the input when a cover appears.
   void regrabInput() {
     for (auto& [hwnd, w] : windows_) {
@@ -680,7 +685,9 @@ class X11Driver final : public drivers::Driver {
           return 0;
         }
         const HWND hwnd = fromXid(f.window);
-        if (hwnd == nullptr) return 0;
+        // While a window covers the screen it holds the keyboard: what the manager does with the
+        // focus of the windows below (a click on them just before, say) must not raise them.
+        if (hwnd == nullptr || coverShown()) return 0;
         sink_->activated(hwnd, event.type == FocusIn);
         return 1;
       }
