@@ -190,5 +190,5 @@ void ReportRunTimeError(const std::exception& error) {
 
 void End(int exitStatus) {
   std::fflush(nullptr);
-  std::_Exit(exitStatus);
+  ExitProcess(static_cast<UINT>(exitStatus));
 }

@@ -380,6 +380,25 @@ LRESULT TextBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCHAR:
       if (Parent().navigationKey(msg, wParam)) return 0;
       break;
+    // As an edit control answers them, so the system can hand the selected text to others.
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(text_.size());
+    case WM_GETTEXT: {
+      auto* buffer = reinterpret_cast<char*>(lParam);
+      if (buffer == nullptr || wParam == 0) return 0;
+      const size_t n = std::min(text_.size(), static_cast<size_t>(wParam) - 1);
+      std::memcpy(buffer, text_.data(), n);
+      buffer[n] = '\0';
+      return static_cast<LRESULT>(n);
+    }
+    case EM_GETSEL: {
+      const auto start = static_cast<DWORD>(SelStart());
+      const auto end = static_cast<DWORD>(SelStart() + SelLength());
+      if (wParam != 0) *reinterpret_cast<DWORD*>(wParam) = start;
+      if (lParam != 0) *reinterpret_cast<DWORD*>(lParam) = end;
+      if (end > 0xFFFF) return -1;
+      return static_cast<LRESULT>(start | (end << 16));
+    }
     case WM_CHAR:
     case WM_KEYUP:
       Parent().previewKey(msg, wParam);

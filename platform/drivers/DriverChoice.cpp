@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kernel/Diagnostics.h"
+#include "kernel/ProcessEnd.h"
 #include "user/Driver.h"
 #include "user/WindowSystem.h"
 
@@ -49,6 +50,8 @@ Driver& currentDriver() {
   if (!slot) {
     slot = chosenDriver();
     user::attachOnce(*slot);
+    // Text copied in the program outlives it, as on Windows.
+    kernel::whenProcessEnds([] { driverSlot()->handOverClipboard(); });
   }
   return *slot;
 }

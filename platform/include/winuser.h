@@ -224,6 +224,9 @@ typedef struct tagSTYLESTRUCT {
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
+// Edit control messages
+#define EM_GETSEL 0x00B0
+
 // WM_SIZE
 #define SIZE_RESTORED 0
 #define SIZE_MINIMIZED 1

@@ -1,13 +1,17 @@
 // GetCommandLineA gives the program name in double quotes followed by the arguments joined by
 // single blanks, unquoted (a program's own code drops the first token); the module of the program
 // is a fixed HINSTANCE and its file name is the Unix path of the executable; the tick count and
-// the performance counter run on CLOCK_MONOTONIC, the counter in nanoseconds.
+// the performance counter run on CLOCK_MONOTONIC, the counter in nanoseconds. ExitProcess runs
+// the platform's own end-of-process work (kernel/ProcessEnd.h), flushes the C streams and ends
+// the process at once.
 #include <windows.h>
 
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -16,6 +20,7 @@
 #include <vector>
 
 #include "kernel/CommandLine.h"
+#include "kernel/ProcessEnd.h"
 
 namespace {
 
@@ -171,4 +176,35 @@ BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER* lpFrequency) {
   }
   lpFrequency->QuadPart = 1000000000LL;
   return TRUE;
+}
+
+namespace kernel {
+namespace {
+
+std::vector<void (*)()>& endHooks() {
+  static auto* hooks = new std::vector<void (*)()>;
+  return *hooks;
+}
+
+void runEndHooks() {
+  // Each runs once, even when a hook ends the process itself.
+  std::vector<void (*)()> hooks;
+  hooks.swap(endHooks());
+  for (auto hook : hooks) hook();
+}
+
+}  // namespace
+
+void whenProcessEnds(void (*hook)()) {
+  static const bool registered = std::atexit(runEndHooks) == 0;
+  (void)registered;
+  endHooks().push_back(hook);
+}
+
+}  // namespace kernel
+
+void WINAPI ExitProcess(UINT uExitCode) {
+  kernel::runEndHooks();
+  std::fflush(nullptr);
+  std::_Exit(static_cast<int>(uExitCode));
 }

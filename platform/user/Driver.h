@@ -71,6 +71,11 @@ class EventSink {
   virtual bool clipboardText(std::string& text) = 0;
   // Another program took the clipboard: the process's own copy is dropped.
   virtual void clipboardLost() = 0;
+  // Primary selection: another program asks for the text selected in the process (CF_TEXT, CR LF
+  // line ends); false when nothing is selected any more.
+  virtual bool primaryText(std::string& text) = 0;
+  // Another program's selection replaced the process's one.
+  virtual void primaryLost() = 0;
 };
 
 class Driver {
@@ -129,6 +134,12 @@ class Driver {
   // Text another program owns, as CF_TEXT (CR LF line ends); false when there is none or the
   // process owns the clipboard itself.
   virtual bool readForeignClipboard(std::string& text) = 0;
+  // Text is selected in the process (true) or no longer is: where the desktop has a primary
+  // selection (X11's PRIMARY) the driver owns it meanwhile and asks the sink for the text.
+  virtual void offerPrimarySelection(bool offered) = 0;
+  // The process is ending: the clipboard's text is handed to whatever keeps it afterwards (on
+  // X11 a clipboard manager), waiting a bounded time.
+  virtual void handOverClipboard() = 0;
 };
 
 // The X11 driver, defined in platform/drivers/x11/X11Driver.cpp (the window system links it only

@@ -408,7 +408,9 @@ LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
     });
     if (!live) return 0;
   }
-  return sendMessage(w, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+  const LRESULT result = sendMessage(w, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+  noteSelectionAfter(lpMsg->hwnd, lpMsg->message);
+  return result;
 }
 
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {

@@ -54,6 +54,8 @@ class Sink : public drivers::EventSink {
   }
   bool clipboardText(std::string& text) override { return clipboardTextForDriver(text); }
   void clipboardLost() override { clipboardLostByDriver(); }
+  bool primaryText(std::string& text) override { return primaryTextForDriver(text); }
+  void primaryLost() override { primaryLostByDriver(); }
 };
 
 Sink& sink() {

@@ -266,4 +266,10 @@ HICON systemIcon(int id);
 bool clipboardTextForDriver(std::string& text);
 void clipboardLostByDriver();
 
+// The primary selection: looks at the selection of the window a message was dispatched to once
+// the message is handled, and the hooks the driver sink uses.
+void noteSelectionAfter(HWND hwnd, UINT msg);
+bool primaryTextForDriver(std::string& text);
+void primaryLostByDriver();
+
 }  // namespace user

@@ -103,6 +103,56 @@ TEST_F(TextBoxTest, MouseDragSelectsAndTypingChangesNothing) {
   EXPECT_EQ(form.Text1.Text(), "Hello world\r\nsecond line");
 }
 
+// What a middle click elsewhere on the desktop would paste; "<none>" when nothing is offered.
+std::string primary() {
+  std::string text;
+  return hl::primarySelection(text) ? text : "<none>";
+}
+
+TEST_F(TextBoxTest, SelectedTextIsOfferedAsThePrimarySelectionUntilTheSelectionIsEmpty) {
+  EXPECT_EQ(primary(), "<none>");
+  hl::ctrlKey('A');
+  settle();
+  EXPECT_EQ(primary(), "Hello world\r\nsecond line");
+  // A plain click collapses the selection: nothing is offered any more.
+  POINT p = screen(30, 5);
+  hl::click(p.x, p.y);
+  settle();
+  EXPECT_EQ(primary(), "<none>");
+  // A double click selects a word, a drag a run of text; each is offered as it stands.
+  p = screen(15, 20);
+  hl::doubleClick(p.x, p.y);
+  settle();
+  EXPECT_EQ(primary(), "second");
+  POINT from = screen(3, 5), to = screen(30, 5);
+  hl::mouseMove(from.x, from.y);
+  hl::mouseDown();
+  hl::mouseMove(to.x, to.y);
+  hl::mouseUp();
+  settle();
+  EXPECT_EQ(primary(), form.Text1.SelText());
+  EXPECT_GT(form.Text1.SelLength(), 0);
+  // The text other programs get is the box's text when they ask for it.
+  form.Text1.setSelection(6, 5);
+  EXPECT_EQ(primary(), "world");
+  form.Text1.setText("other");
+  EXPECT_EQ(primary(), "<none>");
+}
+
+TEST_F(TextBoxTest, AnswersTheEditControlQueriesForItsTextAndSelection) {
+  form.Text1.setSelection(6, 5);
+  DWORD start = 0, end = 0;
+  const LRESULT packed = SendMessageA(form.Text1.hWnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                                      reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 6u);
+  EXPECT_EQ(end, 11u);
+  EXPECT_EQ(packed, (11 << 16) | 6);
+  char buffer[6];
+  EXPECT_EQ(SendMessageA(form.Text1.hWnd(), WM_GETTEXTLENGTH, 0, 0), 24);
+  EXPECT_EQ(SendMessageA(form.Text1.hWnd(), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer)), 5);
+  EXPECT_STREQ(buffer, "Hello");
+}
+
 TEST_F(TextBoxTest, LineBreakShowsAsTwoLines) {
   // Text pixels (black) appear on both the first and the second line of text.
   auto rowHasInk = [&](int y) {

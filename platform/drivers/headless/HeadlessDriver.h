@@ -42,6 +42,13 @@ class HeadlessDriver : public Driver {
   void readScreen(gdi::BitmapObject& target) override;
   void claimClipboard() override {}
   bool readForeignClipboard(std::string&) override { return false; }
+  void offerPrimarySelection(bool offered) override { primaryOffered_ = offered; }
+  void handOverClipboard() override {}
+  // The text the process offers as the primary selection, asked of the window system as another
+  // program would; false when it offers none.
+  bool primarySelection(std::string& text) const {
+    return primaryOffered_ && sink_ != nullptr && sink_->primaryText(text);
+  }
 
   // The composed screen, 0x00RRGGBB per pixel, row by row.
   std::vector<uint32_t> compose() const;
@@ -66,6 +73,7 @@ class HeadlessDriver : public Driver {
   std::map<HWND, NativeWindow> windows_;
   std::vector<HWND> order_;
   HCURSOR cursor_ = nullptr;
+  bool primaryOffered_ = false;
 };
 
 // The headless driver in use, or nullptr when another driver runs.

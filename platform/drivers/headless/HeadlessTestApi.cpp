@@ -259,4 +259,10 @@ bool saveWindowPng(HWND hwnd, const std::string& path) {
   return writePng(path, part, cw, ch);
 }
 
+bool primarySelection(std::string& text) {
+  ensure();
+  const drivers::HeadlessDriver* d = drivers::activeHeadlessDriver();
+  return d != nullptr && d->primarySelection(text);
+}
+
 }  // namespace corvane::headless

@@ -1,6 +1,7 @@
-// The CLIPBOARD selection. Lines end in LF on the desktop and CR LF in the program; text beyond
-// a quarter of the server's maximum request goes in INCR pieces of that size, and a piece the
-// requestor has not asked for within ten seconds ends its transfer.
+// One X selection. Lines end in LF on the desktop and CR LF in the program; text beyond a quarter
+// of the server's maximum request goes in INCR pieces of that size, and a piece the requestor has
+// not asked for within ten seconds ends its transfer. A clipboard manager is asked to keep the
+// text in both forms this process serves (UTF8_STRING and STRING).
 #include "drivers/x11/X11Clipboard.h"
 
 #include <X11/Xatom.h>
@@ -59,10 +60,10 @@ bool latin1Only(std::string_view text) {
 
 }  // namespace
 
-Clipboard::Clipboard(Connection& connection, ::Window window,
+Clipboard::Clipboard(Connection& connection, ::Window window, Atom selection,
                      std::function<bool(std::string&)> provide, std::function<void()> lost)
     : connection_(connection), display_(connection.display()), window_(window),
-      provide_(std::move(provide)), lost_(std::move(lost)) {}
+      selection_(selection), provide_(std::move(provide)), lost_(std::move(lost)) {}
 
 bool Clipboard::waitFor(int type, Atom atom, XEvent& out, int timeoutMs) {
   using Clock = std::chrono::steady_clock;
@@ -94,12 +95,32 @@ Time Clipboard::serverTime() {
 }
 
 bool Clipboard::claim() {
-  const Atoms& a = connection_.atoms();
   const Time time = serverTime();
-  XSetSelectionOwner(display_, a.clipboard, window_, time);
-  owns_ = XGetSelectionOwner(display_, a.clipboard) == window_;
+  XSetSelectionOwner(display_, selection_, window_, time);
+  owns_ = XGetSelectionOwner(display_, selection_) == window_;
   if (owns_) ownedSince_ = time;
   return owns_;
+}
+
+void Clipboard::release() {
+  if (!owns_) return;
+  owns_ = false;
+  if (XGetSelectionOwner(display_, selection_) == window_) {
+    XSetSelectionOwner(display_, selection_, None, serverTime());
+  }
+}
+
+bool Clipboard::handOver(int timeoutMs) {
+  const Atoms& a = connection_.atoms();
+  if (!owns_ || XGetSelectionOwner(display_, a.clipboardManager) == None) return false;
+  const Atom kept[] = {a.utf8String, a.string};
+  XChangeProperty(display_, window_, a.corvaneSelection, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(kept), 2);
+  XConvertSelection(display_, a.clipboardManager, a.saveTargets, a.corvaneSelection, window_,
+                    ownedSince_);
+  XEvent event;
+  return waitFor(SelectionNotify, a.saveTargets, event, timeoutMs) &&
+         event.xselection.property != None;
 }
 
 void Clipboard::serve(const XSelectionRequestEvent& request) {
@@ -107,7 +128,7 @@ void Clipboard::serve(const XSelectionRequestEvent& request) {
   // Clients older than ICCCM 2 send no property: the target names it.
   const Atom property = request.property != None ? request.property : request.target;
   bool answered = false;
-  if (owns_ && request.selection == a.clipboard &&
+  if (owns_ && request.selection == selection_ &&
       (request.time == CurrentTime || ownedSince_ == CurrentTime || request.time >= ownedSince_)) {
     if (request.target == a.targets) {
       const Atom targets[] = {a.targets, a.timestamp, a.utf8String, a.string, a.text};
@@ -194,7 +215,6 @@ bool Clipboard::continueTransfer(const XPropertyEvent& event) {
 }
 
 bool Clipboard::handle(XEvent& event) {
-  const Atoms& a = connection_.atoms();
   if (event.type == PropertyNotify && event.xproperty.window != window_) {
     return continueTransfer(event.xproperty);
   }
@@ -205,7 +225,7 @@ bool Clipboard::handle(XEvent& event) {
       return true;
     case SelectionClear:
       if (event.xselectionclear.window != window_) return false;
-      if (event.xselectionclear.selection == a.clipboard && owns_) {
+      if (event.xselectionclear.selection == selection_ && owns_) {
         owns_ = false;
         if (lost_) lost_();
       }
@@ -239,7 +259,7 @@ bool Clipboard::readProperty(Atom property, std::string& bytes, Atom& type) {
 bool Clipboard::convert(Atom target, std::string& bytes, int timeoutMs) {
   const Atoms& a = connection_.atoms();
   XDeleteProperty(display_, window_, a.corvaneSelection);
-  XConvertSelection(display_, a.clipboard, target, a.corvaneSelection, window_, CurrentTime);
+  XConvertSelection(display_, selection_, target, a.corvaneSelection, window_, CurrentTime);
   XEvent event;
   if (!waitFor(SelectionNotify, target, event, timeoutMs)) return false;
   if (event.xselection.property == None) return false;
@@ -262,7 +282,7 @@ bool Clipboard::convert(Atom target, std::string& bytes, int timeoutMs) {
 
 bool Clipboard::readForeign(std::string& text, int timeoutMs) {
   const Atoms& a = connection_.atoms();
-  const ::Window owner = XGetSelectionOwner(display_, a.clipboard);
+  const ::Window owner = XGetSelectionOwner(display_, selection_);
   if (owner == None || owner == window_) return false;
   std::string bytes;
   if (convert(a.utf8String, bytes, timeoutMs)) {

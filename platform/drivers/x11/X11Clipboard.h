@@ -1,5 +1,6 @@
-// The CLIPBOARD selection: this process serves its text to other programs as UTF8_STRING, STRING
-// and TEXT (with TARGETS and TIMESTAMP), and reads the text another program owns.
+// An X selection of this process, the CLIPBOARD or PRIMARY (the selected text): it serves its text
+// to other programs as UTF8_STRING, STRING and TEXT (with TARGETS and TIMESTAMP), reads the text
+// another program owns, and hands its text to a clipboard manager (SAVE_TARGETS).
 #pragma once
 
 #include <X11/Xlib.h>
@@ -15,13 +16,20 @@ namespace x11 {
 
 class Clipboard {
  public:
-  // window: an unmapped window of ours that selects PropertyChangeMask. provide fills in the
-  // process's CF_TEXT text (false: it holds none); lost tells that another program took over.
-  Clipboard(Connection& connection, ::Window window, std::function<bool(std::string&)> provide,
-            std::function<void()> lost);
+  // window: an unmapped window of ours that selects PropertyChangeMask, used for this selection
+  // alone. provide fills in the process's CF_TEXT text (false: it holds none); lost tells that
+  // another program took over.
+  Clipboard(Connection& connection, ::Window window, Atom selection,
+            std::function<bool(std::string&)> provide, std::function<void()> lost);
 
   // Takes the ownership of the selection; false when the server refused it.
   bool claim();
+  // Gives the ownership up, if this process has it.
+  void release();
+  // Asks the clipboard manager, if one runs, to keep the text after this process is gone, and
+  // serves it the text meanwhile; false when there is no manager, nothing owned, or the manager
+  // did not say it kept the text within timeoutMs.
+  bool handOver(int timeoutMs);
   bool owns() const { return owns_; }
   // The text of another owner as CF_TEXT (CR LF, Windows-1252); false when nobody else owns the
   // selection, the owner offers no text, or it does not answer within timeoutMs.
@@ -57,6 +65,7 @@ class Clipboard {
   Connection& connection_;
   Display* display_;
   ::Window window_;
+  Atom selection_;
   std::function<bool(std::string&)> provide_;
   std::function<void()> lost_;
   std::vector<Transfer> transfers_;

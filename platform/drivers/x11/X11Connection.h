@@ -14,12 +14,13 @@ namespace x11 {
 struct Atoms {
   Atom wmProtocols, wmDeleteWindow, wmTransientFor, wmState;
   Atom netWmName, netWmIconName, netWmIcon, netWmPid, netWmPing;
-  Atom netWmState, netWmStateFullscreen, netWmStateAbove, netWmStateModal;
+  Atom netWmState, netWmStateAbove, netWmStateModal;
   Atom netWmStateMaximizedVert, netWmStateMaximizedHorz;
   Atom netWmWindowType, netWmWindowTypeNormal, netWmWindowTypeDialog, netWmWindowTypeSplash;
   Atom netActiveWindow, netSupported, netSupportingWmCheck;
   Atom motifWmHints;
   Atom utf8String, string, text, targets, timestamp, multiple, incr, clipboard;
+  Atom clipboardManager, saveTargets;
   Atom corvaneSelection, corvaneTime;
 };
 

@@ -1,23 +1,24 @@
 // Top-level windows as X windows. The X window is the client area: the window manager draws the
 // frame, so the window system paints none. A window without a frame that the program itself
-// places over the whole screen is shown full screen and above all others through _NET_WM_STATE
-// (placed at the screen's corner with its size for servers without a window manager), never
-// override-redirect, so the window manager still gives it the keyboard; a size the window manager
-// gives a window never turns full screen on or off. Where Windows has no counterpart: a window
-// with a fixed dialog frame (WS_EX_DLGMODALFRAME) or an owner is a dialog to the manager; a
-// window without a frame and not full screen is a splash, kept above the others, since it has no
-// title bar to raise it by; a window is modal when it is shown while its owner is disabled, or,
-// having no owner, while every other window of the program is disabled (a modal window of the
-// program as a whole, transient for the root window, in the program's window group); a window
-// without a sizing border keeps its size when a manager resizes it (maximise, tiling) and
-// loses nothing but the manager's attempt. Showing a window makes the next pump wait up to
-// kMapWaitMs for the server to expose it, so a window shown before a long blocking call is on
-// the screen, painted, before that call starts. Mouse wheel buttons (4 to 7) report nothing,
+// places over the whole screen covers it as X11ScreenCover.h describes (override-redirect, above
+// every panel, holding the keyboard and pointer, starting as the screen it covers); a size the
+// window manager gives a window never makes it cover the screen or stop doing so. Where Windows
+// has no counterpart: a window with a fixed dialog frame (WS_EX_DLGMODALFRAME) or an owner is a
+// dialog to the manager; a window without a frame and not full screen is a splash, kept above the
+// others, since it has no title bar to raise it by; a window is modal when it is shown while its
+// owner is disabled, or, having no owner, while every other window of the program is disabled (a
+// modal window of the program as a whole, transient for the root window, in the program's window
+// group); a window without a sizing border keeps its size when a manager resizes it (maximise,
+// tiling) and loses nothing but the manager's attempt. Showing a window makes the next pump wait
+// up to kMapWaitMs for the server to expose it, so a window shown before a long blocking call is
+// on the screen, painted, before that call starts. Mouse wheel buttons (4 to 7) report nothing,
 // since the window system takes no wheel input. A typed character that no key of a US keyboard
 // makes arrives as VK_PACKET (0xE7) with that character, the way Windows delivers injected
-// Unicode. The display's scale is chosen in X11Scale.cpp: every window, position and size the
-// program names is in its own 96-dpi pixels, enlarged by the factor on the way to the screen and
-// divided back on the way in.
+// Unicode. Text selected in the program is the PRIMARY selection, owned by a window of its own
+// beside the CLIPBOARD's; when the process ends, a running clipboard manager is asked to keep the
+// CLIPBOARD's text, waiting kHandOverTimeoutMs at most. The display's scale is chosen in
+// X11Scale.cpp: every window, position and size the program names is in its own 96-dpi pixels,
+// enlarged by the factor on the way to the screen and divided back on the way in.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -40,6 +41,7 @@
 #include "drivers/x11/X11Keymap.h"
 #include "drivers/x11/X11Pixels.h"
 #include "drivers/x11/X11Scale.h"
+#include "drivers/x11/X11ScreenCover.h"
 #include "drivers/x11/X11ThreadPresenter.h"
 #include "drivers/x11/X11WindowHints.h"
 #include "drivers/x11/Windows1252.h"
@@ -52,6 +54,7 @@ namespace {
 
 constexpr UINT kVkPacket = 0xE7;
 constexpr int kClipboardTimeoutMs = 1000;
+constexpr int kHandOverTimeoutMs = 2000;
 constexpr int kMapWaitMs = 500;
 
 bool sameRect(const RECT& a, const RECT& b) {
@@ -95,20 +98,25 @@ class X11Driver final : public drivers::Driver {
     gc_ = XCreateGC(d_, c_->root(), 0, nullptr);
     XSetGraphicsExposures(d_, gc_, False);
 
-    XSetWindowAttributes attributes{};
-    attributes.event_mask = PropertyChangeMask;
-    clipboardWindow_ = XCreateWindow(d_, c_->root(), -10, -10, 1, 1, 0, CopyFromParent, InputOnly,
-                                     CopyFromParent, CWEventMask, &attributes);
+    clipboardWindow_ = selectionWindow();
     clipboard_ = std::make_unique<Clipboard>(
-        *c_, clipboardWindow_,
+        *c_, clipboardWindow_, c_->atoms().clipboard,
         [this](std::string& text) { return sink_ != nullptr && sink_->clipboardText(text); },
         [this] {
           if (sink_ != nullptr) sink_->clipboardLost();
+        });
+    primaryWindow_ = selectionWindow();
+    primary_ = std::make_unique<Clipboard>(
+        *c_, primaryWindow_, XA_PRIMARY,
+        [this](std::string& text) { return sink_ != nullptr && sink_->primaryText(text); },
+        [this] {
+          if (sink_ != nullptr) sink_->primaryLost();
         });
   }
 
   ~X11Driver() override {
     for (auto& [hwnd, w] : windows_) XDestroyWindow(d_, w.xid);
+    XDestroyWindow(d_, primaryWindow_);
     XDestroyWindow(d_, clipboardWindow_);
     XFreeGC(d_, gc_);
     XSync(d_, False);
@@ -146,13 +154,15 @@ class X11Driver final : public drivers::Driver {
     attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
                             ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             EnterWindowMask | LeaveWindowMask | FocusChangeMask;
+    attributes.override_redirect = w.fullscreen ? True : False;
     const RECT r = scale_.toScreen(w.clientRect);
     {
       ErrorTrap trap(d_);
       w.xid = XCreateWindow(d_, c_->root(), coordinate(r.left), coordinate(r.top), widthOf(r),
                             heightOf(r), 0, c_->depth(),
                             InputOutput, c_->visual(),
-                            CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity | CWEventMask,
+                            CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity | CWEventMask |
+                                CWOverrideRedirect,
                             &attributes);
       if (trap.failed() || w.xid == None) return false;
     }
@@ -170,6 +180,7 @@ class X11Driver final : public drivers::Driver {
     threads_.forget(hwnd);
     auto found = windows_.find(hwnd);
     if (found == windows_.end()) return;
+    if (found->second.mapped && found->second.fullscreen) uncover(found->second);
     XDestroyWindow(d_, found->second.xid);
     byXid_.erase(found->second.xid);
     windows_.erase(found);
@@ -181,27 +192,10 @@ class X11Driver final : public drivers::Driver {
     Win* w = find(hwnd);
     if (w == nullptr || w->mapped == visible) return;
     if (visible) {
-      // Styles and owner may have changed since the window was made.
-      const HWND owner = GetWindow(hwnd, GW_OWNER);
-      Win* ownerWin = owner != nullptr ? find(topLevelHandle(owner)) : nullptr;
-      w->kind = kindOf(*w, ownerWin);
-      ::Window transientFor = ownerWin != nullptr ? ownerWin->xid : None;
-      if (transientFor == None && w->kind.modal) transientFor = c_->root();
-      setTransientFor(*c_, w->xid, transientFor);
-      setWindowKind(*c_, w->xid, w->kind);
-      XMapWindow(d_, w->xid);
-      // A window manager installs the colormap of the window in front; without one, we must.
-      if (c_->ownsColormap() && !c_->wmSupports(c_->atoms().netWmState)) {
-        XInstallColormap(d_, c_->colormap());
-      }
-      w->mapped = true;
-      expectExposure(*w);
-      // The window takes its place in the window system's order, not simply the top.
-      applyStacking();
+      map(*w);
     } else {
-      XWithdrawWindow(d_, w->xid, c_->screen());
+      unmap(*w);
     }
-    w->mapped = visible;
     XFlush(d_);
   }
 
@@ -222,29 +216,20 @@ class X11Driver final : public drivers::Driver {
                         static_cast<unsigned>(heightOf(onScreen)));
     }
     // Only the program's own moves decide full screen; the manager's answer to them comes back
-    // through here as well.
+    // through here as well. Override-redirect counts from a window's next map, so a shown window
+    // is shown anew as what it has become.
     const bool fullscreen = !w->hasFrame && coversScreen(windowRect);
     if (!reportingManagerMove_ && fullscreen != w->fullscreen) {
-      w->fullscreen = fullscreen;
-      w->kind.fullscreen = fullscreen;
-      if (w->mapped) {
-        // A manager gives a splash no full-screen function and reads the type only when it
-        // takes a window in: a splash that goes full screen (or back) is shown anew as what it
-        // has become.
-        const bool wasSplash = w->kind.splash;
-        const HWND owner = GetWindow(hwnd, GW_OWNER);
-        w->kind.splash = !w->hasFrame && !fullscreen && owner == nullptr;
-        w->kind.above = w->topmost || w->kind.splash;
-        if (w->kind.splash != wasSplash && c_->wmSupports(c_->atoms().netWmState)) {
-          XWithdrawWindow(d_, w->xid, c_->screen());
-          awaitWithdrawal(w->xid);
-          setWindowKind(*c_, w->xid, w->kind);
-          XMapWindow(d_, w->xid);
-          expectExposure(*w);
-        } else {
-          setFullscreen(*c_, w->xid, fullscreen, w->kind.above && !fullscreen);
-        }
+      const bool shown = w->mapped;
+      if (shown) {
+        unmap(*w);
+        // The manager must have let go of the window before it bypasses the manager.
+        if (fullscreen) awaitWithdrawal(w->xid);
       }
+      w->fullscreen = fullscreen;
+      setOverrideRedirect(d_, w->xid, fullscreen);
+      if (!fullscreen) XSetWindowBackgroundPixmap(d_, w->xid, None);
+      if (shown) map(*w);
     }
     XFlush(d_);
   }
@@ -272,7 +257,8 @@ class X11Driver final : public drivers::Driver {
 
   void activate(HWND hwnd) override {
     Win* w = find(hwnd);
-    if (w == nullptr || !w->mapped) return;
+    // A window over the screen holds the keyboard already.
+    if (w == nullptr || !w->mapped || w->fullscreen) return;
     if (c_->wmSupports(c_->atoms().netActiveWindow)) {
       XEvent event{};
       event.xclient.type = ClientMessage;
@@ -306,6 +292,8 @@ class X11Driver final : public drivers::Driver {
     const int right = std::min<int>({area.right, off.x + widthOf(w->clientRect), surface.width});
     const int bottom = std::min<int>({area.bottom, off.y + heightOf(w->clientRect), surface.height});
     if (right <= left || bottom <= top) return;
+    // From the program's first picture on, the cover shows what the program draws.
+    if (hwnd == freshCover_) dropCoverPicture();
     const PixelBuffer buffer{surface.bits, surface.width, surface.height, surface.stride};
     presenter_.put(w->xid, gc_, buffer, left, top, right - left, bottom - top,
                    scale_.toScreen(left - off.x), scale_.toScreen(top - off.y), scale_.factor);
@@ -368,9 +356,11 @@ class X11Driver final : public drivers::Driver {
   void pumpEvents() override {
     pump();
     awaitExposure();
+    regrabInput();
   }
 
   bool waitForEvents(int timeoutMs) override {
+    regrabInput();
     if (awaitExposure() > 0) return true;
     if (XEventsQueued(d_, QueuedAfterFlush) == 0) {
       pollfd fd{c_->fd(), POLLIN, 0};
@@ -384,7 +374,13 @@ class X11Driver final : public drivers::Driver {
     // What we presented must be on the screen before it is read back.
     XSync(d_, False);
     PixelBuffer buffer{target.bits, target.width, target.height, target.stride};
-    readRoot(d_, c_->root(), c_->rootFormat(), buffer, scale_.factor);
+    // Whatever the manager or the server has done on the screen meanwhile, a cover the program
+    // has not drawn into yet stands for the screen it covers.
+    if (freshCover_ != nullptr) {
+      coverPicture_.copyTo(buffer, scale_.factor);
+    } else {
+      readRoot(d_, c_->root(), c_->rootFormat(), buffer, scale_.factor);
+    }
     target.widenDirty(RECT{0, 0, target.width, target.height});
   }
 
@@ -395,6 +391,20 @@ class X11Driver final : public drivers::Driver {
 
   bool readForeignClipboard(std::string& text) override {
     return clipboard_->readForeign(text, kClipboardTimeoutMs);
+  }
+
+  void handOverClipboard() override {
+    clipboard_->handOver(kHandOverTimeoutMs);
+    XFlush(d_);
+  }
+
+  void offerPrimarySelection(bool offered) override {
+    if (offered) {
+      primary_->claim();
+    } else {
+      primary_->release();
+    }
+    XFlush(d_);
   }
 
  private:
@@ -408,6 +418,7 @@ class X11Driver final : public drivers::Driver {
     bool resizable = false;
     bool mapped = false;
     bool fullscreen = false;
+    bool grabbed = false;  // a full-screen window holds the keyboard and pointer
     WindowKind kind;
     // Mapped and not yet exposed: the next pump waits for the exposure until the deadline.
     bool awaitingExpose = false;
@@ -445,12 +456,99 @@ class X11Driver final : public drivers::Driver {
     return nullptr;
   }
 
+  // An unmapped window of our own that owns one selection.
+  ::Window selectionWindow() {
+    XSetWindowAttributes attributes{};
+    attributes.event_mask = PropertyChangeMask;
+    return XCreateWindow(d_, c_->root(), -10, -10, 1, 1, 0, CopyFromParent, InputOnly,
+                         CopyFromParent, CWEventMask, &attributes);
+  }
+
   // Raising from the bottom up leaves the first one on top; only visible windows take part,
   // since the window manager may refuse to restack others.
   void applyStacking() {
     for (auto it = stacking_.rbegin(); it != stacking_.rend(); ++it) {
       Win* w = find(*it);
       if (w != nullptr && w->mapped) XRaiseWindow(d_, w->xid);
+    }
+  }
+
+  void map(Win& w) {
+    if (w.fullscreen) {
+      cover(w);
+      return;
+    }
+    // Styles and owner may have changed since the window was made.
+    const HWND owner = GetWindow(w.hwnd, GW_OWNER);
+    Win* ownerWin = owner != nullptr ? find(topLevelHandle(owner)) : nullptr;
+    w.kind = kindOf(w, ownerWin);
+    ::Window transientFor = ownerWin != nullptr ? ownerWin->xid : None;
+    if (transientFor == None && w.kind.modal) transientFor = c_->root();
+    setTransientFor(*c_, w.xid, transientFor);
+    setWindowKind(*c_, w.xid, w.kind);
+    XMapWindow(d_, w.xid);
+    // A window manager installs the colormap of the window in front; without one, we must.
+    if (c_->ownsColormap() && !c_->wmSupports(c_->atoms().netWmState)) {
+      XInstallColormap(d_, c_->colormap());
+    }
+    w.mapped = true;
+    expectExposure(w);
+    // The window takes its place in the window system's order, not simply the top.
+    applyStacking();
+  }
+
+  void unmap(Win& w) {
+    if (w.fullscreen) {
+      uncover(w);
+    } else {
+      XWithdrawWindow(d_, w.xid, c_->screen());
+    }
+    w.mapped = false;
+  }
+
+  // Reads the screen while the window is not on it, shows that picture as the window's
+  // background, puts the window over everything and takes the input.
+  void cover(Win& w) {
+    XSync(d_, False);
+    coverPicture_.take(*c_);
+    freshCover_ = w.hwnd;
+    const Pixmap background = coverPicture_.toPixmap(*c_, presenter_);
+    XSetWindowBackgroundPixmap(d_, w.xid, background);
+    // The server keeps the background for the window's life.
+    if (background != None) XFreePixmap(d_, background);
+    // A manager may have moved it while it managed it.
+    w.configureSerial = NextRequest(d_);
+    XMoveResizeWindow(d_, w.xid, coordinate(w.clientRect.left), coordinate(w.clientRect.top),
+                      static_cast<unsigned>(widthOf(w.clientRect)),
+                      static_cast<unsigned>(heightOf(w.clientRect)));
+    XMapRaised(d_, w.xid);
+    if (c_->ownsColormap()) XInstallColormap(d_, c_->colormap());
+    w.mapped = true;
+    w.grabbed = grabInput(d_, w.xid);
+    expectExposure(w);
+  }
+
+  void uncover(Win& w) {
+    if (w.grabbed) releaseInput(d_);
+    w.grabbed = false;
+    if (freshCover_ == w.hwnd) dropCoverPicture();
+    XUnmapWindow(d_, w.xid);
+  }
+
+  void dropCoverPicture() {
+    freshCover_ = nullptr;
+    coverPicture_.clear();
+  }
+
+  bool coverShown() const {
+    return std::any_of(windows_.begin(), windows_.end(),
+                       [](const auto& entry) { return entry.second.mapped && entry.second.fullscreen; });
+  }
+
+  // Another client (a manager busy with a drag, say) may hold the input when a cover appears.
+  void regrabInput() {
+    for (auto& [hwnd, w] : windows_) {
+      if (w.mapped && w.fullscreen && !w.grabbed) w.grabbed = grabInput(d_, w.xid);
     }
   }
 
@@ -465,7 +563,6 @@ class X11Driver final : public drivers::Driver {
     k.sizable = (style & WS_THICKFRAME) != 0;
     k.minimizeBox = k.closeBox && (style & WS_MINIMIZEBOX) != 0;
     k.maximizeBox = k.closeBox && k.sizable && (style & WS_MAXIMIZEBOX) != 0;
-    k.fullscreen = w.fullscreen;
     k.dialog = w.hasFrame && ((exStyle & WS_EX_DLGMODALFRAME) != 0 || owner != nullptr);
     k.splash = !w.hasFrame && !w.fullscreen && owner == nullptr;
     k.above = w.topmost || k.splash;
@@ -552,7 +649,7 @@ class X11Driver final : public drivers::Driver {
   // Handles one event; the number of reports made to the sink. The sink may destroy windows, so
   // nothing found before a report is used after it.
   int dispatch(XEvent& event) {
-    if (clipboard_->handle(event)) return 0;
+    if (clipboard_->handle(event) || primary_->handle(event)) return 0;
     if (sink_ == nullptr) return 0;
     switch (event.type) {
       case KeyPress:
@@ -600,7 +697,9 @@ class X11Driver final : public drivers::Driver {
           return 0;
         }
         const HWND hwnd = fromXid(f.window);
-        if (hwnd == nullptr) return 0;
+        // While a window covers the screen it holds the keyboard: what the manager does with the
+        // focus of the windows below (a click on them just before, say) must not raise them.
+        if (hwnd == nullptr || coverShown()) return 0;
         sink_->activated(hwnd, event.type == FocusIn);
         return 1;
       }
@@ -723,6 +822,8 @@ class X11Driver final : public drivers::Driver {
   Cursors cursors_;
   std::unique_ptr<Clipboard> clipboard_;
   ::Window clipboardWindow_ = None;
+  std::unique_ptr<Clipboard> primary_;
+  ::Window primaryWindow_ = None;
   GC gc_ = nullptr;
   bool hasShape_ = false;
   Cursor currentCursor_ = None;
@@ -732,6 +833,10 @@ class X11Driver final : public drivers::Driver {
   std::map<HWND, Win> windows_;
   std::unordered_map<::Window, HWND> byXid_;
   std::vector<HWND> stacking_;
+  // The screen as it was when the newest full-screen window appeared, until the program draws
+  // into that window.
+  ScreenPicture coverPicture_;
+  HWND freshCover_ = nullptr;
 };
 
 }  // namespace

@@ -148,8 +148,7 @@ void setWindowKind(Connection& c, ::Window window, const WindowKind& kind) {
 
   std::vector<Atom> states;
   if (kind.modal) states.push_back(a.netWmStateModal);
-  if (kind.fullscreen) states.push_back(a.netWmStateFullscreen);
-  if (kind.above || kind.fullscreen) states.push_back(a.netWmStateAbove);
+  if (kind.above) states.push_back(a.netWmStateAbove);
   if (states.empty()) {
     XDeleteProperty(d, window, a.netWmState);
   } else {
@@ -174,36 +173,6 @@ void setSizeHints(Connection& c, ::Window window, const RECT& client, bool resiz
   XSetWMNormalHints(c.display(), window, &hints);
 }
 
-void setFullscreen(Connection& c, ::Window window, bool on, bool keepAbove) {
-  Display* d = c.display();
-  const Atoms& a = c.atoms();
-  // Without a window manager nobody answers the request, so the property is ours to set; it
-  // keeps the states that full screen does not touch.
-  if (!c.wmSupports(a.netWmState)) {
-    std::vector<Atom> states = readAtoms(c, window, a.netWmState);
-    states.erase(std::remove_if(states.begin(), states.end(),
-                                [&](Atom s) {
-                                  return s == a.netWmStateFullscreen || s == a.netWmStateAbove;
-                                }),
-                 states.end());
-    if (on) states.push_back(a.netWmStateFullscreen);
-    if (on || keepAbove) states.push_back(a.netWmStateAbove);
-    XChangeProperty(d, window, a.netWmState, XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
-    return;
-  }
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window;
-  event.xclient.message_type = a.netWmState;
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = on ? 1 : 0;  // add or remove
-  event.xclient.data.l[1] = static_cast<long>(a.netWmStateFullscreen);
-  event.xclient.data.l[2] = on || !keepAbove ? static_cast<long>(a.netWmStateAbove) : 0;
-  event.xclient.data.l[3] = 1;  // a normal application
-  XSendEvent(d, c.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
-}
-
 void unmaximize(Connection& c, ::Window window) {
   const Atoms& a = c.atoms();
   XEvent event{};
@@ -216,23 +185,6 @@ void unmaximize(Connection& c, ::Window window) {
   event.xclient.data.l[2] = static_cast<long>(a.netWmStateMaximizedHorz);
   event.xclient.data.l[3] = 1;  // a normal application
   XSendEvent(c.display(), c.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
-}
-
-std::vector<Atom> readAtoms(Connection& c, ::Window window, Atom property) {
-  std::vector<Atom> atoms;
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(c.display(), window, property, 0, 64, False, XA_ATOM, &type, &format,
-                         &count, &after, &data) == Success && data != nullptr) {
-    if (type == XA_ATOM && format == 32) {
-      const auto* values = reinterpret_cast<const Atom*>(data);
-      atoms.assign(values, values + count);
-    }
-    XFree(data);
-  }
-  return atoms;
 }
 
 }  // namespace x11

@@ -1,5 +1,5 @@
 // What the window manager learns about a top-level window: its title, icon, owner, kind,
-// decorations, size limits and states (modal, above, full screen).
+// decorations, size limits and states (modal, above).
 #pragma once
 
 #include <windows.h>
@@ -37,7 +37,6 @@ struct WindowKind {
   bool splash = false;
   bool modal = false;
   bool above = false;
-  bool fullscreen = false;
 };
 
 // The Motif hint for a kind: which decorations and functions the manager offers
@@ -55,15 +54,7 @@ void setWindowKind(Connection& c, ::Window window, const WindowKind& kind);
 // names the client area, not the window manager's frame.
 void setSizeHints(Connection& c, ::Window window, const RECT& client, bool resizable);
 
-// Full screen and above all others, for a mapped window: a request to the window manager, or with
-// no window manager the _NET_WM_STATE property. keepAbove: the window stays above when it
-// leaves full screen.
-void setFullscreen(Connection& c, ::Window window, bool on, bool keepAbove);
-
 // Asks the window manager to take back a maximise (both directions).
 void unmaximize(Connection& c, ::Window window);
-
-// The atoms of an ATOM property of a window (empty when it is missing).
-std::vector<Atom> readAtoms(Connection& c, ::Window window, Atom property);
 
 }  // namespace x11

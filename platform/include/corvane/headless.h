@@ -69,4 +69,8 @@ COLORREF screenPixel(int x, int y);
 bool saveScreenPng(const std::string& path);
 bool saveWindowPng(HWND hwnd, const std::string& path);
 
+// The text the program offers other programs as the primary selection (what a middle click pastes
+// on X), asked for as another program would; false when it offers none.
+bool primarySelection(std::string& text);
+
 }  // namespace corvane::headless

@@ -1,10 +1,13 @@
-// Command line, module, clocks.
+// Command line, module, clocks, the end of the process.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "kernel/CommandLine.h"
+#include "kernel/ProcessEnd.h"
 
 namespace {
 
@@ -41,6 +44,23 @@ TEST(Process, ModuleFileNameIsTheExecutableAndTruncatesLikeWindows) {
   std::string own = std::string(path).substr(std::string(path).find_last_of('/') + 1);
   EXPECT_EQ(GetModuleHandleA(own.c_str()), GetModuleHandleA(nullptr));
   EXPECT_EQ(GetModuleHandleA((own + ".EXE").c_str()), GetModuleHandleA(nullptr));
+}
+
+// The platform's end-of-process work (the clipboard's hand-over) runs however the process ends,
+// in the order it was asked for, once, and ExitProcess still ends with its code.
+TEST(ProcessDeathTest, EndHooksRunOnceAtExitProcessAndAtExit) {
+  auto first = [] {
+    kernel::whenProcessEnds([] { std::fputs("first;", stderr); });
+    kernel::whenProcessEnds([] {
+      std::fputs("second;", stderr);
+      // A hook that ends the process itself runs no hook a second time.
+      ExitProcess(7);
+    });
+  };
+  EXPECT_EXIT((first(), ExitProcess(3)), testing::ExitedWithCode(7), "^first;second;$");
+  EXPECT_EXIT((kernel::whenProcessEnds([] { std::fputs("hook;", stderr); }), std::exit(4)),
+              testing::ExitedWithCode(4), "^hook;$");
+  EXPECT_EXIT(ExitProcess(5), testing::ExitedWithCode(5), "^$");
 }
 
 TEST(Process, ClocksAdvanceWithSleep) {

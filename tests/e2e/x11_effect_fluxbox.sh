@@ -1,0 +1,5 @@
+# The screen scramble under fluxbox with xfce4-panel (see programs/effect_run.bash).
+# Run by CTest as: bash x11_effect_fluxbox.sh BIN_DIR TEST_BIN_DIR
+set -euo pipefail
+source "$(dirname "$0")/programs/effect_run.bash"
+run_effect_under_window_manager fluxbox "${1:?bin dir}" "${2:?test bin dir}"
