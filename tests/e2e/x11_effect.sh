@@ -92,7 +92,17 @@ expect_effect_end "a key"
 # area the blocks kept smearing. Preset 16 (12 x 1 blocks) smears at a steady pace, so the blocks
 # copied while the screenshot is taken change the repainted area only a little.
 start_effect 16
-sleep 3
+# The blocks smear as fast as the machine lets the program run: on a loaded machine three seconds
+# may smear little, so the test waits (up to thirty seconds) until an area that is never covered
+# has smeared, instead of a fixed time.
+smeared_enough() {
+  import -window root "$session_dir/smearing.png" &&
+    [ "$(differing "$session_dir/before.png" "$session_dir/smearing.png" 256x192+0+0)" -ge 50 ]
+}
+for _ in $(seq 60); do
+  smeared_enough && break
+  sleep 0.5
+done
 "$tiles" 256 192 512 384 0xFF00FF >"$session_dir/cover.log" 2>&1 &
 cover_pid=$!
 track_pid "$cover_pid"

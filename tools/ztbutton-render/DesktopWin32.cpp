@@ -55,6 +55,44 @@ void MovePointer(POINT p) {
 void PressLeft() { sendMouse(MOUSEEVENTF_LEFTDOWN); }
 void ReleaseLeft() { sendMouse(MOUSEEVENTF_LEFTUP); }
 
+namespace {
+
+// The rectangle `r` (screen coordinates) of `source`, whose origin lies at `origin` on the screen,
+// as 32-bit pixels, top row first.
+std::vector<uint32_t> readPixels(HDC source, POINT origin, const RECT& r, HBITMAP bitmap, HDC memory) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, source, r.left - origin.x, r.top - origin.y, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS);
+  return pixels;
+}
+
+// The screen shows a window a moment after it is drawn: the window system maps it and copies its
+// picture over, later still on a loaded machine. So the screen is read once it shows what the
+// window itself holds (read through the top-level window's own DC), and at most five seconds on.
+void awaitScreen(HWND hwnd, const RECT& r, HDC screen, HBITMAP bitmap, HDC memory) {
+  HWND top = GetAncestor(hwnd, GA_ROOT);
+  POINT topOrigin{0, 0};
+  ClientToScreen(top, &topOrigin);
+  HDC own = GetDC(top);
+  const DWORD start = GetTickCount();
+  while (readPixels(screen, POINT{0, 0}, r, bitmap, memory) != readPixels(own, topOrigin, r, bitmap, memory) &&
+         GetTickCount() - start < 5000)
+    pumpFor(20);
+  ReleaseDC(top, own);
+}
+
+}  // namespace
+
 bool SaveWindowPng(HWND hwnd, const std::string& path) {
   RECT r;
   if (!GetWindowRect(hwnd, &r)) return false;
@@ -62,6 +100,7 @@ bool SaveWindowPng(HWND hwnd, const std::string& path) {
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  awaitScreen(hwnd, r, screen, bitmap, memory);
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);

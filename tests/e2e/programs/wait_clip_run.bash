@@ -1,13 +1,14 @@
 # Sourced by the wait-clip end-to-end scripts: `corvane C:`, started from a folder of its own under
-# a window manager on Xvfb, while each volume flush is made to block 400 ms (two seconds in all).
+# a window manager on Xvfb, while each volume flush is made to block two seconds (ten in all).
 #
 #   source wait_clip_run.bash
 #   watch_wait_clip openbox BIN_DIR
 #
 # Checks, from screenshots of the X screen taken during the block: the wait window's client area
 # shows nothing but frames of the clip that lies beside the program (pixel for pixel), at least
-# five different ones, and the first one seen is among the clip's first four, so the clip was
-# on the screen when the block began.
+# five different ones. The clip loops every 1.6 s, so which frame the first screenshot meets says
+# nothing about when the clip began: on a loaded machine the first screenshot may come a second
+# after the window. The block is long enough that the screenshots never meet the result window.
 
 source "$(dirname "${BASH_SOURCE[0]}")/window_manager_run.bash"
 
@@ -21,7 +22,7 @@ watch_wait_clip() {
   start_window_manager "$manager"
   export CORVANE_DRIVES="$session_dir/no-drive-table"
   mkdir -p "$session_dir/elsewhere" "$session_dir/shots"
-  (cd "$session_dir/elsewhere" && CORVANE_TEST_FLUSH_DELAY_MS=400 exec "$bin/corvane" C:) \
+  (cd "$session_dir/elsewhere" && CORVANE_TEST_FLUSH_DELAY_MS=2000 exec "$bin/corvane" C:) \
     >"$session_dir/corvane.log" 2>&1 &
   local app=$!
   track_pid "$app"
@@ -29,13 +30,15 @@ watch_wait_clip() {
   local w geometry
   w=$(window_of_size "$app" "$wait_size") || { cat "$session_dir/corvane.log"; fail "no wait window"; }
   geometry=$(geometry_of "$w")
-  # Screenshots until the result window comes or 1.8 s have passed (the block lasts 2 s).
+  # Screenshots until five different pictures were seen, the result window comes, or 6 s have
+  # passed (the block lasts 10 s from before the window was found).
   local shot=0 start
   start=$(date +%s%N)
-  while [ $((($(date +%s%N) - start) / 1000000)) -lt 1800 ]; do
+  while [ $((($(date +%s%N) - start) / 1000000)) -lt 6000 ]; do
     import -window root -crop "$geometry" +repage -depth 8 "rgb:$session_dir/shots/$(printf %03d $shot).rgb" \
       2>/dev/null || break
     shot=$((shot + 1))
+    [ "$(md5sum "$session_dir"/shots/*.rgb | cut -d' ' -f1 | sort -u | wc -l)" -lt 5 ] || break
     xdotool search --all --onlyvisible --pid "$app" --name "Corvane v" >/dev/null 2>&1 && break
   done
   echo "$manager: $shot screenshots of the wait window at $geometry"
@@ -119,9 +122,6 @@ for name in shots:
 print("frames seen in order: %s" % seen)
 if len(set(seen)) < 5:
     print("fewer than five different frames")
-    sys.exit(1)
-if seen[0] > 3:
-    print("the first frame seen is frame %d: the clip was not on the screen when the flush began" % seen[0])
     sys.exit(1)
 PY
   # The run goes on to its result as usual.

@@ -116,7 +116,8 @@ start_window_manager() {
   # starting the same manager at once must not write the same files.
   mkdir -p "$session_dir/home"
   HOME="$session_dir/home" "$manager" >"$session_dir/$manager.log" 2>&1 &
-  track_pid $!
+  local pid=$!
+  track_pid "$pid"
   for _ in $(seq 200); do
     if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
       # The check window comes early in a manager's start; a window mapped while it still sets
@@ -124,9 +125,13 @@ start_window_manager() {
       sleep 1
       return 0
     fi
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
   cat "$session_dir/$manager.log" >&2
+  # What the server was doing then, to tell a manager's fault from a server's.
+  kill -0 "$xvfb_pid" 2>/dev/null || { echo "Xvfb has ended:" >&2; cat "$session_dir/xvfb.log" >&2; }
+  xprop -root >/dev/null 2>&1 || echo "the display $DISPLAY does not answer" >&2
   fail "$manager did not start"
 }
 
