@@ -216,10 +216,9 @@ void TextBox::paint(HDC dc) {
   }
 }
 
-// The caret stands in the column before the character it precedes: a letter whose ink starts at
-// its origin (the stem of an E) stays whole, where the edit control's caret, at the origin itself,
-// inverts that stem.
-RECT TextBox::caretRect() const { return RECT{caretX_ - 1, caretY_, caretX_, caretY_ + lineHeight_}; }
+// The caret stands at the origin of the character it precedes, as the edit control's does; the
+// bitmap face's letters keep a blank column there, so the stem of an E stays whole.
+RECT TextBox::caretRect() const { return RECT{caretX_, caretY_, caretX_ + 1, caretY_ + lineHeight_}; }
 
 void TextBox::restartBlink() {
   if (!hwnd_ || !focused_) return;

@@ -216,11 +216,10 @@ TEST_F(TextBoxTest, TheCaretBlinksAtTheMovingEndOnlyWhileFocused) {
 }
 
 // Measured under Wine with a multi-line, read-only edit control with a client edge and this
-// font (MS Sans Serif 8.25, which Wine also draws with Liberation Sans, 12 pixels high): margins
-// 3 and 3, format rectangle from 4, 1; character 0 at 4, 1; the ink of "Error" from column 4 and
-// row 3; the caret 1 pixel wide at 4, 1, a line high. All inside the 2-pixel edge, which this box
-// draws inside its own client area, so 2 more here. Wine's caret at 4 inverts the E's stem; this
-// box keeps the text there and its caret one column before.
+// font: margins 3 and 3, format rectangle from 4, 1; character 0 at 4, 1; the caret 1 pixel wide
+// at 4, 1, a line high. All inside the 2-pixel edge, which this box draws inside its own client
+// area, so 2 more here. The bitmap face (13 pixels a line) draws the E's stem one column after its
+// origin and two rows below the line's top, so the caret at the origin leaves the stem whole.
 TEST_F(TextBoxTest, TheTextAndTheCaretStandWhereTheEditControlPutsThem) {
   hl::freezeClock(true);
   form.Text1.setText("Error");
@@ -246,12 +245,12 @@ TEST_F(TextBoxTest, TheTextAndTheCaretStandWhereTheEditControlPutsThem) {
       inkTop = std::min(inkTop, y);
     }
   }
-  EXPECT_EQ(inkLeft, 2 + 4);
+  EXPECT_EQ(inkLeft, 2 + 4 + 1);
   EXPECT_EQ(inkTop, 2 + 3);
-  const std::vector<int> caretColumn{2 + 4 - 1};
-  for (int y = 2 + 1; y < 2 + 1 + 12; ++y) EXPECT_EQ(columns(y, inverted), caretColumn) << "row " << y;
+  const std::vector<int> caretColumn{2 + 4};
+  for (int y = 2 + 1; y < 2 + 1 + 13; ++y) EXPECT_EQ(columns(y, inverted), caretColumn) << "row " << y;
   EXPECT_TRUE(columns(2, inverted).empty()) << "nothing above the line";
-  EXPECT_TRUE(columns(2 + 1 + 12, inverted).empty()) << "nor below it";
+  EXPECT_TRUE(columns(2 + 1 + 13, inverted).empty()) << "nor below it";
   // The stem of the E stays black from its top to its foot while the caret shows.
   for (int y = inkTop; y < inkTop + 8; ++y) EXPECT_EQ(GetPixel(dc, inkLeft, y), RGB(0, 0, 0)) << "row " << y;
   ReleaseDC(box, dc);

@@ -96,8 +96,10 @@ settled_screenshot() {  # file
   fail "the screen never stopped changing"
 }
 
+# Thirty seconds: under a loaded machine (a build beside the tests) the manager may take long to
+# let go of the window before it can cover the screen.
 effect_window_of() {  # pid
-  for _ in $(seq 150); do
+  for _ in $(seq 300); do
     window_at "$screen_geometry" --pid "$1" && return
     sleep 0.1
   done
@@ -127,7 +129,8 @@ first_frame_of_effect_alone() {
   local pid=$!
   track_pid "$pid"
   local effect
-  effect=$(effect_window_of "$pid") || { cat "$session_dir/effect.log"; fail "no effect window"; }
+  effect=$(effect_window_of "$pid") ||
+    { cat "$session_dir/effect.log"; xwininfo -root -tree | head -n 40; fail "no effect window"; }
   import -window root "$session_dir/alone-first.png"
   check_effect_window "$effect" "the effect alone"
   sleep 1
