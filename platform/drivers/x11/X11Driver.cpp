@@ -517,10 +517,11 @@ class X11Driver final : public drivers::Driver {
     // The server keeps the background for the window's life.
     if (background != None) XFreePixmap(d_, background);
     // A manager may have moved it while it managed it.
+    const RECT onScreen = scale_.toScreen(w.clientRect);
     w.configureSerial = NextRequest(d_);
-    XMoveResizeWindow(d_, w.xid, coordinate(w.clientRect.left), coordinate(w.clientRect.top),
-                      static_cast<unsigned>(widthOf(w.clientRect)),
-                      static_cast<unsigned>(heightOf(w.clientRect)));
+    XMoveResizeWindow(d_, w.xid, coordinate(onScreen.left), coordinate(onScreen.top),
+                      static_cast<unsigned>(widthOf(onScreen)),
+                      static_cast<unsigned>(heightOf(onScreen)));
     XMapRaised(d_, w.xid);
     if (c_->ownsColormap()) XInstallColormap(d_, c_->colormap());
     w.mapped = true;
