@@ -56,6 +56,8 @@ constexpr UINT kVkPacket = 0xE7;
 constexpr int kClipboardTimeoutMs = 1000;
 constexpr int kHandOverTimeoutMs = 2000;
 constexpr int kMapWaitMs = 500;
+// How long a window manager may take to let go of a window that is to cover the screen.
+constexpr int kWithdrawWaitMs = 3000;
 
 bool sameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -589,21 +591,39 @@ class X11Driver final : public drivers::Driver {
 
   // The manager drops a window's WM_STATE (and its _NET_WM_STATE) once it has let go of a
   // withdrawn window; what is set before then would be lost. Waits kMapWaitMs at most.
+  // A manager has let go of a window once it has taken its WM_STATE away and given it back to
+  // the root; some (xfwm4) do the first before the second, and a window mapped while still inside
+  // the manager's frame is lost with that frame.
   void awaitWithdrawal(::Window xid) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapWaitMs);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kWithdrawWaitMs);
     while (std::chrono::steady_clock::now() < deadline) {
-      Atom type = None;
-      int format = 0;
-      unsigned long count = 0, after = 0;
-      unsigned char* data = nullptr;
       XSync(d_, False);
-      const bool present = XGetWindowProperty(d_, xid, c_->atoms().wmState, 0, 1, False,
-                                              AnyPropertyType, &type, &format, &count, &after,
-                                              &data) == Success && type != None;
-      if (data != nullptr) XFree(data);
-      if (!present) return;
+      if (!hasWmState(xid) && parentOf(xid) == c_->root()) return;
       poll(nullptr, 0, 5);
     }
+  }
+
+  bool hasWmState(::Window xid) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool present = XGetWindowProperty(d_, xid, c_->atoms().wmState, 0, 1, False,
+                                            AnyPropertyType, &type, &format, &count, &after,
+                                            &data) == Success && type != None;
+    if (data != nullptr) XFree(data);
+    return present;
+  }
+
+  ::Window parentOf(::Window xid) {
+    ::Window root = None, parent = None;
+    ::Window* children = nullptr;
+    unsigned int count = 0;
+    ErrorTrap trap(d_);
+    if (!XQueryTree(d_, xid, &root, &parent, &children, &count)) return None;
+    if (children != nullptr) XFree(children);
+    return parent;
   }
 
   // Waits, up to each window's deadline, until every window shown since the last pump has been
