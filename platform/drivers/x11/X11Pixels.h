@@ -87,9 +87,14 @@ class Presenter {
 // Whether the server offers MIT-SHM to this (local) client.
 bool shmAvailable(Display* display);
 
-// Reads the root window (whose pixels are in format) into target (the screen's size divided by
-// factor), one screen pixel of each factor x factor block, the top left one. Areas the server
-// cannot give stay black.
+// Fills target (the screen's size divided by factor) from a picture of the screen (an image in
+// format), one screen pixel of each factor x factor block, the top left one. What the picture
+// does not reach, or all of target when there is no picture, is black.
+void sampleScreen(const PixelFormat& format, XImage* screen, PixelBuffer& target, int factor);
+// The top-left width x height of the root window as the server gives it, or nullptr; the caller
+// destroys it.
+XImage* rootImage(Display* display, ::Window root, int width, int height);
+// Reads the root window (whose pixels are in format) into target as sampleScreen does.
 void readRoot(Display* display, ::Window root, const PixelFormat& format, PixelBuffer& target,
               int factor = 1);
 
