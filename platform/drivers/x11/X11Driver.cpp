@@ -298,7 +298,7 @@ class X11Driver final : public drivers::Driver {
     if (hwnd == freshCover_) dropCoverPicture();
     const PixelBuffer buffer{surface.bits, surface.width, surface.height, surface.stride};
     presenter_.put(w->xid, gc_, buffer, left, top, right - left, bottom - top,
-                   scale_.toScreen(left - off.x), scale_.toScreen(top - off.y), scale_.factor);
+                   left - off.x, top - off.y, scale_);
     XFlush(d_);
   }
 
@@ -839,7 +839,7 @@ class X11Driver final : public drivers::Driver {
   Scale scale_;
   drivers::EventSink* sink_ = nullptr;
   Presenter presenter_;
-  ThreadPresenter threads_{c_->name(), c_->visual(), c_->depth(), c_->format(), scale_.factor};
+  ThreadPresenter threads_{c_->name(), c_->visual(), c_->depth(), c_->format(), scale_};
   Cursors cursors_;
   std::unique_ptr<Clipboard> clipboard_;
   ::Window clipboardWindow_ = None;

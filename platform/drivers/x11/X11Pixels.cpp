@@ -286,8 +286,10 @@ bool Presenter::ensureShmImage(int width, int height) {
 }
 
 void Presenter::put(Drawable drawable, GC gc, const PixelBuffer& from, int sx, int sy, int width,
-                    int height, int dx, int dy, int factor) {
+                    int height, int programX, int programY, const Scale& scale) {
+  const int factor = scale.factor;
   if (width <= 0 || height <= 0 || factor < 1) return;
+  const int dx = scale.toScreen(programX), dy = scale.toScreen(programY);
   const int outWidth = width * factor, outHeight = height * factor;
   if (useShm_) {
     if (ensureShmImage(outWidth, outHeight)) {

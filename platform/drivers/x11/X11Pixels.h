@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "drivers/x11/X11Scale.h"
+
 namespace x11 {
 
 // A 32 bpp top-down B,G,R,X buffer described by its first row and its row pitch in bytes.
@@ -63,10 +65,10 @@ class Presenter {
   Presenter(const Presenter&) = delete;
   Presenter& operator=(const Presenter&) = delete;
 
-  // Shows the width x height area of from at (sx, sy) in the drawable at (dx, dy), each pixel
-  // enlarged to factor x factor screen pixels.
+  // Shows the width x height area of from at (sx, sy) in the drawable at (dx, dy), both in the
+  // program's pixels, enlarged by the scale on the way.
   void put(Drawable drawable, GC gc, const PixelBuffer& from, int sx, int sy, int width, int height,
-           int dx, int dy, int factor = 1);
+           int dx, int dy, const Scale& scale = Scale{});
   bool usesShm() const { return shmImage_ != nullptr || useShm_; }
 
  private:
