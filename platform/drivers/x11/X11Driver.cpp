@@ -210,12 +210,8 @@ class X11Driver final : public drivers::Driver {
                              heightOf(clientRect) != heightOf(w->clientRect);
     if (!sameRect(clientRect, w->clientRect)) {
       w->clientRect = clientRect;
-      const RECT onScreen = scale_.toScreen(clientRect);
-      if (sizeChanged) setSizeHints(*c_, w->xid, onScreen, w->resizable);
-      w->configureSerial = NextRequest(d_);
-      XMoveResizeWindow(d_, w->xid, coordinate(onScreen.left), coordinate(onScreen.top),
-                        static_cast<unsigned>(widthOf(onScreen)),
-                        static_cast<unsigned>(heightOf(onScreen)));
+      if (sizeChanged) setSizeHints(*c_, w->xid, scale_.toScreen(clientRect), w->resizable);
+      place(*w);
     }
     // Only the program's own moves decide full screen; the manager's answer to them comes back
     // through here as well. Override-redirect counts from a window's next map, so a shown window
@@ -475,6 +471,15 @@ class X11Driver final : public drivers::Driver {
     }
   }
 
+  // Moves the X window to the client rectangle; what the server reports for earlier requests no
+  // longer counts.
+  void place(Win& w) {
+    const RECT onScreen = scale_.toScreen(w.clientRect);
+    w.configureSerial = NextRequest(d_);
+    XMoveResizeWindow(d_, w.xid, coordinate(onScreen.left), coordinate(onScreen.top),
+                      static_cast<unsigned>(widthOf(onScreen)), static_cast<unsigned>(heightOf(onScreen)));
+  }
+
   void map(Win& w) {
     if (w.fullscreen) {
       cover(w);
@@ -519,11 +524,7 @@ class X11Driver final : public drivers::Driver {
     // The server keeps the background for the window's life.
     if (background != None) XFreePixmap(d_, background);
     // A manager may have moved it while it managed it.
-    const RECT onScreen = scale_.toScreen(w.clientRect);
-    w.configureSerial = NextRequest(d_);
-    XMoveResizeWindow(d_, w.xid, coordinate(onScreen.left), coordinate(onScreen.top),
-                      static_cast<unsigned>(widthOf(onScreen)),
-                      static_cast<unsigned>(heightOf(onScreen)));
+    place(w);
     XMapRaised(d_, w.xid);
     if (c_->ownsColormap()) XInstallColormap(d_, c_->colormap());
     w.mapped = true;
