@@ -27,7 +27,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstdint>
 #include <map>
@@ -46,6 +45,7 @@
 #include "drivers/x11/X11WindowHints.h"
 #include "drivers/x11/Windows1252.h"
 #include "gdi/Bitmap.h"
+#include "kernel/Diagnostics.h"
 #include "user/Driver.h"
 
 namespace x11 {
@@ -875,7 +875,7 @@ std::unique_ptr<Driver> createX11Driver(std::string& error) {
   const x11::Scale scale = x11::chooseScale(std::getenv("CORVANE_SCALE"), XResourceManagerString(display),
                                             DisplayWidth(display, connection->screen()),
                                             DisplayHeight(display, connection->screen()), warning);
-  if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+  if (!warning.empty()) kernel::tellUser(warning);
   return std::make_unique<x11::X11Driver>(std::move(connection), scale);
 }
 

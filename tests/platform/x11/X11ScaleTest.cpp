@@ -33,7 +33,7 @@ TEST(X11Scale, SettingTakesOneToFourAndWarnsAboutTheRest) {
     EXPECT_EQ(x11::scaleFromSetting(c.value, warning), c.factor) << '"' << c.value << '"';
     EXPECT_EQ(!warning.empty(), c.warns) << '"' << c.value << '"' << warning;
     if (c.warns) {
-      EXPECT_EQ(warning.rfind("corvane: ", 0), 0u) << warning;
+      EXPECT_EQ(warning.rfind(std::string("CORVANE_SCALE=\"") + c.value + "\"", 0), 0u) << warning;
       EXPECT_NE(warning.find("using " + std::to_string(c.factor)), std::string::npos) << warning;
     }
   }
