@@ -590,11 +590,9 @@ class X11Driver final : public drivers::Driver {
     w.awaitingExpose = true;
   }
 
-  // The manager drops a window's WM_STATE (and its _NET_WM_STATE) once it has let go of a
-  // withdrawn window; what is set before then would be lost. Waits kMapWaitMs at most.
-  // A manager has let go of a window once it has taken its WM_STATE away and given it back to
-  // the root; some (xfwm4) do the first before the second, and a window mapped while still inside
-  // the manager's frame is lost with that frame.
+  // A manager has let go of a withdrawn window once it has taken its WM_STATE away and given it
+  // back to the root; some (xfwm4) do the first before the second, and a window mapped while
+  // still inside the manager's frame is lost with that frame. Waits kWithdrawWaitMs at most.
   void awaitWithdrawal(::Window xid) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kWithdrawWaitMs);
