@@ -133,9 +133,6 @@ class X11Driver final : public drivers::Driver {
                 scale_.toProgram(DisplayHeight(d_, c_->screen()))};
   }
 
-  // How the program's pixels are shown on this display.
-  const Scale& scale() const { return scale_; }
-
   bool createWindow(HWND hwnd, const drivers::WindowDesc& desc) override {
     Win w;
     w.hwnd = hwnd;
