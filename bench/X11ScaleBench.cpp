@@ -51,7 +51,7 @@ void BM_PresentResultFrame(benchmark::State& state) {
   x11::Presenter presenter(d, c->visual(), c->depth(), c->format(), shm);
   XSync(d, False);
   for (auto _ : state) {
-    presenter.put(window, gc, buffer, 0, 0, kWidth, kHeight, 0, 0, factor);
+    presenter.put(window, gc, buffer, 0, 0, kWidth, kHeight, 0, 0, x11::Scale{factor});
     XSync(d, False);
   }
   state.counters["screen_pixels"] = kWidth * kHeight * factor * factor;

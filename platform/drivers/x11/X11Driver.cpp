@@ -27,7 +27,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstdint>
 #include <map>
@@ -46,6 +45,7 @@
 #include "drivers/x11/X11WindowHints.h"
 #include "drivers/x11/Windows1252.h"
 #include "gdi/Bitmap.h"
+#include "kernel/Diagnostics.h"
 #include "user/Driver.h"
 
 namespace x11 {
@@ -133,9 +133,6 @@ class X11Driver final : public drivers::Driver {
                 scale_.toProgram(DisplayHeight(d_, c_->screen()))};
   }
 
-  // How the program's pixels are shown on this display.
-  const Scale& scale() const { return scale_; }
-
   bool createWindow(HWND hwnd, const drivers::WindowDesc& desc) override {
     Win w;
     w.hwnd = hwnd;
@@ -210,12 +207,8 @@ class X11Driver final : public drivers::Driver {
                              heightOf(clientRect) != heightOf(w->clientRect);
     if (!sameRect(clientRect, w->clientRect)) {
       w->clientRect = clientRect;
-      const RECT onScreen = scale_.toScreen(clientRect);
-      if (sizeChanged) setSizeHints(*c_, w->xid, onScreen, w->resizable);
-      w->configureSerial = NextRequest(d_);
-      XMoveResizeWindow(d_, w->xid, coordinate(onScreen.left), coordinate(onScreen.top),
-                        static_cast<unsigned>(widthOf(onScreen)),
-                        static_cast<unsigned>(heightOf(onScreen)));
+      if (sizeChanged) setSizeHints(*c_, w->xid, scale_.toScreen(clientRect), w->resizable);
+      place(*w);
     }
     // Only the program's own moves decide full screen; the manager's answer to them comes back
     // through here as well. Override-redirect counts from a window's next map, so a shown window
@@ -298,7 +291,7 @@ class X11Driver final : public drivers::Driver {
     if (hwnd == freshCover_) dropCoverPicture();
     const PixelBuffer buffer{surface.bits, surface.width, surface.height, surface.stride};
     presenter_.put(w->xid, gc_, buffer, left, top, right - left, bottom - top,
-                   scale_.toScreen(left - off.x), scale_.toScreen(top - off.y), scale_.factor);
+                   left - off.x, top - off.y, scale_);
     XFlush(d_);
   }
 
@@ -475,6 +468,15 @@ class X11Driver final : public drivers::Driver {
     }
   }
 
+  // Moves the X window to the client rectangle; what the server reports for earlier requests no
+  // longer counts.
+  void place(Win& w) {
+    const RECT onScreen = scale_.toScreen(w.clientRect);
+    w.configureSerial = NextRequest(d_);
+    XMoveResizeWindow(d_, w.xid, coordinate(onScreen.left), coordinate(onScreen.top),
+                      static_cast<unsigned>(widthOf(onScreen)), static_cast<unsigned>(heightOf(onScreen)));
+  }
+
   void map(Win& w) {
     if (w.fullscreen) {
       cover(w);
@@ -519,11 +521,7 @@ class X11Driver final : public drivers::Driver {
     // The server keeps the background for the window's life.
     if (background != None) XFreePixmap(d_, background);
     // A manager may have moved it while it managed it.
-    const RECT onScreen = scale_.toScreen(w.clientRect);
-    w.configureSerial = NextRequest(d_);
-    XMoveResizeWindow(d_, w.xid, coordinate(onScreen.left), coordinate(onScreen.top),
-                      static_cast<unsigned>(widthOf(onScreen)),
-                      static_cast<unsigned>(heightOf(onScreen)));
+    place(w);
     XMapRaised(d_, w.xid);
     if (c_->ownsColormap()) XInstallColormap(d_, c_->colormap());
     w.mapped = true;
@@ -589,11 +587,9 @@ class X11Driver final : public drivers::Driver {
     w.awaitingExpose = true;
   }
 
-  // The manager drops a window's WM_STATE (and its _NET_WM_STATE) once it has let go of a
-  // withdrawn window; what is set before then would be lost. Waits kMapWaitMs at most.
-  // A manager has let go of a window once it has taken its WM_STATE away and given it back to
-  // the root; some (xfwm4) do the first before the second, and a window mapped while still inside
-  // the manager's frame is lost with that frame.
+  // A manager has let go of a withdrawn window once it has taken its WM_STATE away and given it
+  // back to the root; some (xfwm4) do the first before the second, and a window mapped while
+  // still inside the manager's frame is lost with that frame. Waits kWithdrawWaitMs at most.
   void awaitWithdrawal(::Window xid) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kWithdrawWaitMs);
@@ -839,7 +835,7 @@ class X11Driver final : public drivers::Driver {
   Scale scale_;
   drivers::EventSink* sink_ = nullptr;
   Presenter presenter_;
-  ThreadPresenter threads_{c_->name(), c_->visual(), c_->depth(), c_->format(), scale_.factor};
+  ThreadPresenter threads_{c_->name(), c_->visual(), c_->depth(), c_->format(), scale_};
   Cursors cursors_;
   std::unique_ptr<Clipboard> clipboard_;
   ::Window clipboardWindow_ = None;
@@ -874,7 +870,7 @@ std::unique_ptr<Driver> createX11Driver(std::string& error) {
   const x11::Scale scale = x11::chooseScale(std::getenv("CORVANE_SCALE"), XResourceManagerString(display),
                                             DisplayWidth(display, connection->screen()),
                                             DisplayHeight(display, connection->screen()), warning);
-  if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+  if (!warning.empty()) kernel::tellUser(warning);
   return std::make_unique<x11::X11Driver>(std::move(connection), scale);
 }
 

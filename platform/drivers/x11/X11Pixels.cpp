@@ -286,8 +286,10 @@ bool Presenter::ensureShmImage(int width, int height) {
 }
 
 void Presenter::put(Drawable drawable, GC gc, const PixelBuffer& from, int sx, int sy, int width,
-                    int height, int dx, int dy, int factor) {
+                    int height, int programX, int programY, const Scale& scale) {
+  const int factor = scale.factor;
   if (width <= 0 || height <= 0 || factor < 1) return;
+  const int dx = scale.toScreen(programX), dy = scale.toScreen(programY);
   const int outWidth = width * factor, outHeight = height * factor;
   if (useShm_) {
     if (ensureShmImage(outWidth, outHeight)) {
@@ -324,31 +326,42 @@ void Presenter::put(Drawable drawable, GC gc, const PixelBuffer& from, int sx, i
   XDestroyImage(image);
 }
 
-void readRoot(Display* display, ::Window root, const PixelFormat& format, PixelBuffer& target,
-              int factor) {
+void sampleScreen(const PixelFormat& format, XImage* screen, PixelBuffer& target, int factor) {
   for (int y = 0; y < target.height; ++y) {
     std::memset(target.bits + static_cast<ptrdiff_t>(y) * target.stride, 0,
                 static_cast<size_t>(target.width) * 4);
   }
-  XWindowAttributes attributes{};
-  if (factor < 1 || XGetWindowAttributes(display, root, &attributes) == 0) return;
+  if (screen == nullptr || factor < 1) return;
   // Whole blocks only: a block cut by the screen's edge has no pixel of its own in the target.
-  const int width = std::min(target.width, attributes.width / factor);
-  const int height = std::min(target.height, attributes.height / factor);
+  const int width = std::min(target.width, screen->width / factor);
+  const int height = std::min(target.height, screen->height / factor);
   if (width <= 0 || height <= 0) return;
-  XImage* image = nullptr;
-  {
-    ErrorTrap trap(display);
-    image = XGetImage(display, root, 0, 0, static_cast<unsigned>(width * factor),
-                      static_cast<unsigned>(height * factor), AllPlanes, ZPixmap);
-    if (trap.failed() && image != nullptr) {
-      XDestroyImage(image);
-      image = nullptr;
-    }
+  copyFromImage(format, *screen, 0, 0, width, height, target, 0, 0, factor);
+}
+
+XImage* rootImage(Display* display, ::Window root, int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  ErrorTrap trap(display);
+  XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), AllPlanes, ZPixmap);
+  if (trap.failed() && image != nullptr) {
+    XDestroyImage(image);
+    image = nullptr;
   }
-  if (image == nullptr) return;
-  copyFromImage(format, *image, 0, 0, width, height, target, 0, 0, factor);
-  XDestroyImage(image);
+  return image;
+}
+
+void readRoot(Display* display, ::Window root, const PixelFormat& format, PixelBuffer& target,
+              int factor) {
+  XImage* image = nullptr;
+  XWindowAttributes attributes{};
+  if (factor >= 1 && XGetWindowAttributes(display, root, &attributes) != 0) {
+    // Only what the target has room for.
+    image = rootImage(display, root, std::min(target.width * factor, attributes.width),
+                      std::min(target.height * factor, attributes.height));
+  }
+  sampleScreen(format, image, target, factor);
+  if (image != nullptr) XDestroyImage(image);
 }
 
 }  // namespace x11

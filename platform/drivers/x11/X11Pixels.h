@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "drivers/x11/X11Scale.h"
+
 namespace x11 {
 
 // A 32 bpp top-down B,G,R,X buffer described by its first row and its row pitch in bytes.
@@ -63,10 +65,10 @@ class Presenter {
   Presenter(const Presenter&) = delete;
   Presenter& operator=(const Presenter&) = delete;
 
-  // Shows the width x height area of from at (sx, sy) in the drawable at (dx, dy), each pixel
-  // enlarged to factor x factor screen pixels.
+  // Shows the width x height area of from at (sx, sy) in the drawable at (dx, dy), both in the
+  // program's pixels, enlarged by the scale on the way.
   void put(Drawable drawable, GC gc, const PixelBuffer& from, int sx, int sy, int width, int height,
-           int dx, int dy, int factor = 1);
+           int dx, int dy, const Scale& scale = Scale{});
   bool usesShm() const { return shmImage_ != nullptr || useShm_; }
 
  private:
@@ -87,9 +89,14 @@ class Presenter {
 // Whether the server offers MIT-SHM to this (local) client.
 bool shmAvailable(Display* display);
 
-// Reads the root window (whose pixels are in format) into target (the screen's size divided by
-// factor), one screen pixel of each factor x factor block, the top left one. Areas the server
-// cannot give stay black.
+// Fills target (the screen's size divided by factor) from a picture of the screen (an image in
+// format), one screen pixel of each factor x factor block, the top left one. What the picture
+// does not reach, or all of target when there is no picture, is black.
+void sampleScreen(const PixelFormat& format, XImage* screen, PixelBuffer& target, int factor);
+// The top-left width x height of the root window as the server gives it, or nullptr; the caller
+// destroys it.
+XImage* rootImage(Display* display, ::Window root, int width, int height);
+// Reads the root window (whose pixels are in format) into target as sampleScreen does.
 void readRoot(Display* display, ::Window root, const PixelFormat& format, PixelBuffer& target,
               int factor = 1);
 

@@ -76,7 +76,7 @@ int scaleFromSetting(const std::string& value, std::string& warning) {
   const auto [end, error] = std::from_chars(first, last, asked);
   int factor = 1;
   if (first == last || end != last || (error != std::errc() && error != std::errc::result_out_of_range)) {
-    warning = "corvane: CORVANE_SCALE=\"" + value + "\" is not " + allowedRange() + "; using 1";
+    warning = "CORVANE_SCALE=\"" + value + "\" is not " + allowedRange() + "; using 1";
     return 1;
   }
   if (error == std::errc::result_out_of_range) {
@@ -85,7 +85,7 @@ int scaleFromSetting(const std::string& value, std::string& warning) {
     factor = static_cast<int>(std::clamp<long long>(asked, 1, kMaxScale));
   }
   if (error != std::errc() || factor != asked) {
-    warning = "corvane: CORVANE_SCALE=\"" + value + "\" is not " + allowedRange() + "; using " +
+    warning = "CORVANE_SCALE=\"" + value + "\" is not " + allowedRange() + "; using " +
               std::to_string(factor);
   }
   return factor;
@@ -122,7 +122,7 @@ Scale chooseScale(const char* setting, const char* resources, int screenWidth, i
   }
   const int factor = fittingScale(asked, screenWidth, screenHeight);
   if (setting != nullptr && factor < asked) {
-    warning = "corvane: CORVANE_SCALE=\"" + std::string(setting) + "\" leaves a screen smaller than " +
+    warning = "CORVANE_SCALE=\"" + std::string(setting) + "\" leaves a screen smaller than " +
               std::to_string(kMinProgramWidth) + "x" + std::to_string(kMinProgramHeight) +
               " on this " + std::to_string(screenWidth) + "x" + std::to_string(screenHeight) +
               " display; using " + std::to_string(factor);

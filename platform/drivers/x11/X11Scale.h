@@ -50,7 +50,8 @@ std::optional<int> scaleFromResources(const char* resources);
 int fittingScale(int asked, int screenWidth, int screenHeight);
 
 // The whole choice: the setting when there is one (nullptr: not set), else the resources, else 1,
-// fitted to the screen. What the user should hear about the setting lands in warning.
+// fitted to the screen. What the user should hear about the setting lands in warning, a line
+// without the program's name, for kernel::tellUser.
 Scale chooseScale(const char* setting, const char* resources, int screenWidth, int screenHeight,
                   std::string& warning);
 

@@ -1,52 +1,45 @@
 #include "drivers/x11/X11ScreenCover.h"
 
-#include <algorithm>
-#include <cstring>
+#include <X11/Xutil.h>
+
+#include <vector>
 
 namespace x11 {
 
 void ScreenPicture::take(Connection& c) {
+  clear();
   Display* d = c.display();
-  const int width = DisplayWidth(d, c.screen());
-  const int height = DisplayHeight(d, c.screen());
-  bytes_.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
-  view_ = PixelBuffer{bytes_.data(), width, height, width * 4};
-  readRoot(d, c.root(), c.rootFormat(), view_);
+  width_ = DisplayWidth(d, c.screen());
+  height_ = DisplayHeight(d, c.screen());
+  format_ = &c.rootFormat();
+  image_ = rootImage(d, c.root(), width_, height_);
 }
 
 void ScreenPicture::clear() {
-  bytes_.clear();
-  bytes_.shrink_to_fit();
-  view_ = PixelBuffer{};
+  if (image_ != nullptr) XDestroyImage(image_);
+  image_ = nullptr;
+  format_ = nullptr;
 }
 
 void ScreenPicture::copyTo(PixelBuffer& target, int factor) const {
-  const int width = std::min(target.width, view_.width / factor);
-  const int height = view_.height / factor;
-  for (int y = 0; y < target.height; ++y) {
-    uint8_t* row = target.bits + static_cast<ptrdiff_t>(y) * target.stride;
-    std::memset(row, 0, static_cast<size_t>(target.width) * 4);
-    if (y >= height) continue;
-    const uint8_t* from = view_.bits + static_cast<ptrdiff_t>(y) * factor * view_.stride;
-    if (factor == 1) {
-      std::memcpy(row, from, static_cast<size_t>(std::max(width, 0)) * 4);
-      continue;
-    }
-    for (int x = 0; x < width; ++x)
-      std::memcpy(row + x * 4, from + static_cast<ptrdiff_t>(x) * factor * 4, 4);
-  }
+  static const PixelFormat none;
+  sampleScreen(format_ != nullptr ? *format_ : none, image_, target, factor);
 }
 
 Pixmap ScreenPicture::toPixmap(Connection& c, Presenter& presenter) const {
   if (empty()) return None;
+  // The server's picture is in the root's format; the presenter takes the program's buffers.
+  std::vector<uint8_t> bytes(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
+  PixelBuffer pixels{bytes.data(), width_, height_, width_ * 4};
+  copyTo(pixels, 1);
   Display* d = c.display();
   ErrorTrap trap(d);
-  const Pixmap pixmap = XCreatePixmap(d, c.root(), static_cast<unsigned>(view_.width),
-                                      static_cast<unsigned>(view_.height),
+  const Pixmap pixmap = XCreatePixmap(d, c.root(), static_cast<unsigned>(width_),
+                                      static_cast<unsigned>(height_),
                                       static_cast<unsigned>(c.depth()));
   if (trap.sync() != 0 || pixmap == None) return None;
   GC gc = XCreateGC(d, pixmap, 0, nullptr);
-  presenter.put(pixmap, gc, view_, 0, 0, view_.width, view_.height, 0, 0);
+  presenter.put(pixmap, gc, pixels, 0, 0, width_, height_, 0, 0);
   XFreeGC(d, gc);
   if (trap.sync() != 0) {
     XFreePixmap(d, pixmap);

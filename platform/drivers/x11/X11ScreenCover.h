@@ -9,31 +9,35 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "drivers/x11/X11Connection.h"
 #include "drivers/x11/X11Pixels.h"
 
 namespace x11 {
 
-// The screen at one moment, in the 32 bpp buffers of the program.
+// The screen at one moment, as the server gave it.
 class ScreenPicture {
  public:
+  ScreenPicture() = default;
+  ScreenPicture(const ScreenPicture&) = delete;
+  ScreenPicture& operator=(const ScreenPicture&) = delete;
+  ~ScreenPicture() { clear(); }
+
   // Reads the whole screen now.
   void take(Connection& c);
   void clear();
-  bool empty() const { return bytes_.empty(); }
-  const PixelBuffer& pixels() const { return view_; }
-  // Copies the picture into target, as far as both reach, taking the top-left pixel of each
-  // factor x factor block as readRoot does; the rest of target is black.
+  bool empty() const { return format_ == nullptr; }
+  // Copies the picture into target as readRoot reads the screen.
   void copyTo(PixelBuffer& target, int factor) const;
   // A pixmap of the program's visual holding the picture, for a window's background (None when
   // the server refuses one); the caller frees it.
   Pixmap toPixmap(Connection& c, Presenter& presenter) const;
 
  private:
-  std::vector<uint8_t> bytes_;
-  PixelBuffer view_;
+  XImage* image_ = nullptr;  // nullptr when the server gave none: the picture is black
+  const PixelFormat* format_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
 };
 
 // Whether a window bypasses the window manager; takes effect at the window's next map.

@@ -11,9 +11,9 @@
 namespace x11 {
 
 ThreadPresenter::ThreadPresenter(std::string displayName, Visual* visual, int depth, PixelFormat format,
-                                 int factor)
+                                 Scale scale)
     : displayName_(std::move(displayName)), visual_(visual), depth_(depth), format_(std::move(format)),
-      factor_(factor) {}
+      scale_(scale) {}
 
 ThreadPresenter::~ThreadPresenter() {
   std::lock_guard guard(displayLock_);
@@ -80,7 +80,7 @@ void ThreadPresenter::put(HWND hwnd, const RECT& area, const uint32_t* pixels, i
   // The trap's end waits for the server to take the frame.
   ErrorTrap trap(display_);
   presenter_->put(target.xid, gc_, buffer, left - area.left, top - area.top, width, height,
-                  (left - target.offset.x) * factor_, (top - target.offset.y) * factor_, factor_);
+                  left - target.offset.x, top - target.offset.y, scale_);
 }
 
 }  // namespace x11

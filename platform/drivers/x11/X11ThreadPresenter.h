@@ -24,9 +24,9 @@ namespace x11 {
 
 class ThreadPresenter {
  public:
-  // The connection is opened at the first paint, on the display of the given name; each pixel
-  // is shown as factor x factor screen pixels.
-  ThreadPresenter(std::string displayName, Visual* visual, int depth, PixelFormat format, int factor);
+  // The connection is opened at the first paint, on the display of the given name; pixels are
+  // shown enlarged by the scale.
+  ThreadPresenter(std::string displayName, Visual* visual, int depth, PixelFormat format, Scale scale);
   ~ThreadPresenter();
   ThreadPresenter(const ThreadPresenter&) = delete;
   ThreadPresenter& operator=(const ThreadPresenter&) = delete;
@@ -57,7 +57,7 @@ class ThreadPresenter {
   Visual* visual_;
   int depth_;
   PixelFormat format_;
-  int factor_;
+  Scale scale_;
   Display* display_ = nullptr;
   bool unreachable_ = false;
   std::unique_ptr<Presenter> presenter_;

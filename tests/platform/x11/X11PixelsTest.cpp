@@ -12,6 +12,7 @@
 #include "drivers/x11/X11Cursors.h"
 #include "drivers/x11/X11Pixels.h"
 #include "drivers/x11/X11WindowHints.h"
+#include "ZPixmapImage.h"
 
 namespace {
 
@@ -58,23 +59,9 @@ TEST(X11Pixels, ImagesCopyBothWaysThroughTheSlowPath) {
   std::vector<uint32_t> pixels(w * h);
   for (int i = 0; i < w * h; ++i) pixels[i] = (i % 2) ? 0xFF0000 : 0x00FF00;
   x11::PixelBuffer from{reinterpret_cast<uint8_t*>(pixels.data()), w, h, w * 4};
-  std::vector<char> data(static_cast<size_t>(w) * h * 2);
-  XImage image{};
-  image.width = w;
-  image.height = h;
-  image.format = ZPixmap;
-  image.data = data.data();
-  image.byte_order = LSBFirst;
-  image.bitmap_unit = 16;
-  image.bitmap_bit_order = LSBFirst;
-  image.bitmap_pad = 16;
-  image.depth = 16;
-  image.bytes_per_line = w * 2;
-  image.bits_per_pixel = 16;
-  image.red_mask = f.redMask;
-  image.green_mask = f.greenMask;
-  image.blue_mask = f.blueMask;
-  ASSERT_NE(XInitImage(&image), 0);
+  std::vector<char> data;
+  XImage image = zPixmapImage(data, w, h, f);
+  ASSERT_FALSE(HasFailure());
   // Rows 1-2, columns 1-3 of the buffer go to the image's top-left corner.
   x11::copyToImage(f, from, 1, 1, 3, 2, image, 0, 0);
   EXPECT_EQ(XGetPixel(&image, 0, 0), f.pack(pixels[1 * w + 1]));

@@ -12,6 +12,7 @@
 #include "drivers/x11/X11Pixels.h"
 #include "drivers/x11/X11Scale.h"
 #include "drivers/x11/X11WindowHints.h"
+#include "ZPixmapImage.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ TEST(X11Scale, SettingTakesOneToFourAndWarnsAboutTheRest) {
     EXPECT_EQ(x11::scaleFromSetting(c.value, warning), c.factor) << '"' << c.value << '"';
     EXPECT_EQ(!warning.empty(), c.warns) << '"' << c.value << '"' << warning;
     if (c.warns) {
-      EXPECT_EQ(warning.rfind("corvane: ", 0), 0u) << warning;
+      EXPECT_EQ(warning.rfind(std::string("CORVANE_SCALE=\"") + c.value + "\"", 0), 0u) << warning;
       EXPECT_NE(warning.find("using " + std::to_string(c.factor)), std::string::npos) << warning;
     }
   }
@@ -130,27 +131,6 @@ TEST(X11Scale, ConversionsRoundTowardsTheProgramPixelShown) {
   }
 }
 
-XImage imageOf(std::vector<char>& data, int width, int height, int bitsPerPixel, const x11::PixelFormat& f) {
-  XImage image{};
-  image.width = width;
-  image.height = height;
-  image.format = ZPixmap;
-  image.byte_order = LSBFirst;
-  image.bitmap_unit = bitsPerPixel;
-  image.bitmap_bit_order = LSBFirst;
-  image.bitmap_pad = bitsPerPixel;
-  image.depth = bitsPerPixel == 32 ? 24 : bitsPerPixel;
-  image.bits_per_pixel = bitsPerPixel;
-  image.bytes_per_line = width * bitsPerPixel / 8;
-  image.red_mask = f.redMask;
-  image.green_mask = f.greenMask;
-  image.blue_mask = f.blueMask;
-  data.assign(static_cast<size_t>(image.bytes_per_line) * height, 0);
-  image.data = data.data();
-  XInitImage(&image);
-  return image;
-}
-
 TEST(X11Scale, PixelsEnlargeIntoImagesAndSampleBackOnBothPaths) {
   constexpr int w = 3, h = 2, factor = 3;
   std::vector<uint32_t> pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0xFF00FF};
@@ -164,7 +144,7 @@ TEST(X11Scale, PixelsEnlargeIntoImagesAndSampleBackOnBothPaths) {
   for (const x11::PixelFormat* f : {&fast, &slow}) {
     std::vector<char> data;
     // One column and row of room around the enlarged area, which must stay as it was.
-    XImage image = imageOf(data, w * factor + 2, h * factor + 2, f->bitsPerPixel, *f);
+    XImage image = zPixmapImage(data, w * factor + 2, h * factor + 2, *f);
     x11::copyToImage(*f, from, 0, 0, w, h, image, 1, 1, factor);
     for (int y = 0; y < h * factor + 2; ++y) {
       for (int x = 0; x < w * factor + 2; ++x) {
