@@ -25,11 +25,7 @@ start_run() {
 }
 
 # Whether the Ok button's pixels on screen hold the colour, as X shows them.
-ok_shows() {
-  local pixels
-  pixels=$(import -window "$window" -crop "$ok_geometry" +repage -depth 8 txt:- 2>/dev/null) || return 1
-  grep -qi "$1" <<<"$pixels"
-}
+ok_shows() { window_shows "$window" "$ok_geometry" "$1"; }
 
 not() { ! "$@"; }
 

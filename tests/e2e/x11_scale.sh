@@ -81,11 +81,7 @@ if [ -n "${CORVANE_E2E_SHOTS:-}" ]; then
 fi
 
 # The pointer over Ok at a screen position (Ok is 61 x 25 at 176, 96: 122 x 50 at 352, 192).
-ok_shows_hot_rings() {
-  local pixels
-  pixels=$(import -window "$window" -crop 122x50+352+192 +repage -depth 8 txt:- 2>/dev/null) || return 1
-  grep -qi "$hot_ring" <<<"$pixels"
-}
+ok_shows_hot_rings() { window_shows "$window" 122x50+352+192 "$hot_ring"; }
 stop_run
 start_run
 timeout 5 xdotool mousemove --sync --window "$window" 412 216

@@ -13,6 +13,8 @@
 #   geometry_of WINDOW    # its X window on the screen as WIDTHxHEIGHT+X+Y (nothing when it is gone)
 #   window_at GEOMETRY OPTIONS...  # a visible window of that geometry among those `xdotool search
 #                         # --onlyvisible OPTIONS...` finds (--pid PID, --class NAME ...)
+#   window_shows WINDOW WxH+X+Y COLOUR   # that area of the window holds a pixel of COLOUR
+#                         # (#RRGGBB) as X shows it (needs ImageMagick's import)
 
 xvfb_pid=""
 tracked_pids=()
@@ -148,4 +150,10 @@ window_at() {
     [ "$(geometry_of "$id")" = "$geometry" ] && echo "$id" && return 0
   done
   return 1
+}
+
+window_shows() {
+  local pixels
+  pixels=$(import -window "$1" -crop "$2" +repage -depth 8 txt:- 2>/dev/null) || return 1
+  grep -qi "$3" <<<"$pixels"
 }
