@@ -35,7 +35,7 @@ start_corvane() {
 }
 
 corvane_result() {
-  local app window status=0
+  local app window
   start_corvane "$1"
   [ "$(xdotool getwindowname "$window")" = "$corvane_title" ] || fail "the title is not \"$corvane_title\""
   # With no window manager the keys go to the window under the pointer; Text1 has the focus.
@@ -46,13 +46,6 @@ corvane_result() {
   result_text=$(timeout 10 xclip -o -selection clipboard) || fail "nothing on the clipboard"
   echo "corvane ${1:0:80}: $result_text"
   timeout 5 xdotool key alt+o
-  for _ in $(seq 10); do
-    kill -0 "$app" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$app" 2>/dev/null && fail "the program was still running a second after Alt+O"
-  wait "$app" || status=$?
-  result_status=$status
-  [ "$status" -eq "$(expected_status "$result_text")" ] ||
-    fail "the program ended with status $status after showing: $result_text"
+  result_status=$(expected_status "$result_text")
+  expect_end "$app" "Alt+O" 1 "$result_status"
 }
