@@ -80,7 +80,8 @@ std::vector<BYTE> resourceDirectory(const std::vector<uint8_t>& b, size_t count,
 }
 
 PictureRef decodePicture(std::vector<uint8_t> bytes) {
-  switch (sniff(bytes)) {
+  const FileKind kind = sniff(bytes);
+  switch (kind) {
     case FileKind::Bitmap:
     case FileKind::Jpeg:
       if (HBITMAP bitmap = decodeBitmap(bytes))
@@ -89,8 +90,8 @@ PictureRef decodePicture(std::vector<uint8_t> bytes) {
     case FileKind::Icon:
     case FileKind::Cursor:
       if (HICON icon = DecodeIconImage(bytes, 0, 0)) {
-        const auto kind = sniff(bytes) == FileKind::Cursor ? StdPicture::Kind::Cursor : StdPicture::Kind::Icon;
-        return std::make_shared<StdPicture>(kind, icon, std::move(bytes));
+        return std::make_shared<StdPicture>(kind == FileKind::Cursor ? StdPicture::Kind::Cursor : StdPicture::Kind::Icon,
+                                            icon, std::move(bytes));
       }
       break;
     case FileKind::Unknown:

@@ -166,10 +166,8 @@ void UserControlHost::destroy() {
   ready_ = false;
   shown_ = false;
   UserControl_Terminate();
-  HWND h = hwnd_;
-  hwnd_ = nullptr;
   hdc_ = nullptr;  // the own device context goes with the window
-  DestroyWindow(h);
+  destroyWindow();
 }
 
 bool UserControlHost::answersAccessKey(char lowerKey) const {

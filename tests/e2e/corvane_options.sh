@@ -7,9 +7,7 @@ set -euo pipefail
 bin_dir="${1:?bin dir}"
 source "$(dirname "$0")/programs/xvfb_session.bash"
 command -v xdotool >/dev/null || fail "xdotool is not installed (scripts/setup installs it)"
-prefix="$session_dir/prefix"
-cmake --install "$(dirname "$bin_dir")" --prefix "$prefix" >"$session_dir/install.log" ||
-  { cat "$session_dir/install.log"; fail "cmake --install failed"; }
+install_build "$(dirname "$bin_dir")"
 corvane="$prefix/bin/corvane"
 out="$session_dir/out" err="$session_dir/err"
 

@@ -13,9 +13,7 @@ source "$(dirname "$0")/programs/xvfb_session.bash"
 loop_stick_tools=(strace python3)
 source "$(dirname "$0")/programs/loop_stick.bash"
 
-prefix="$session_dir/prefix"
-cmake --install "$(dirname "$bin_dir")" --prefix "$prefix" >"$session_dir/install.log" ||
-  { cat "$session_dir/install.log"; fail "cmake --install failed"; }
+install_build "$(dirname "$bin_dir")"
 corvane="$prefix/bin/corvane"
 source "$(dirname "$0")/programs/corvane_result.bash"
 trace_opens="$(cd "$(dirname "$0")" && pwd)/programs/trace_opens.py"

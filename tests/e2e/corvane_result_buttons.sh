@@ -5,14 +5,13 @@
 set -euo pipefail
 corvane="${1:?bin dir}/corvane"
 source "$(dirname "$0")/programs/xvfb_session.bash"
-[ -x "$corvane" ] || fail "$corvane is not built"
-for tool in xdotool import; do
+source "$(dirname "$0")/programs/corvane_result.bash"
+for tool in import; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
 done
 
 start_xvfb
 export CORVANE_DRIVES="$session_dir/no-drive-table"
-title="Corvane v.1.00.0000"
 # Ok sits at 2640, 1440 twips in a client area that is the X window: 176, 96 pixels, 61 x 25.
 ok_geometry="61x25+176+96"
 ok_x=206
@@ -20,23 +19,13 @@ ok_y=108
 hot_ring="#FFB231"
 focus_ring="#8CAEE7"
 
-app=""
-window=""
 start_run() {
-  "$corvane" C: >"$session_dir/corvane.log" 2>&1 &
-  app=$!
-  track_pid "$app"
-  window=$(timeout 20 xdotool search --sync --name "^${title}\$" | head -n 1) ||
-    { cat "$session_dir/corvane.log"; fail "no window titled \"$title\""; }
+  start_corvane C:
   sleep 0.5
 }
 
 # Whether the Ok button's pixels on screen hold the colour, as X shows them.
-ok_shows() {
-  local pixels
-  pixels=$(import -window "$window" -crop "$ok_geometry" +repage -depth 8 txt:- 2>/dev/null) || return 1
-  grep -qi "$1" <<<"$pixels"
-}
+ok_shows() { window_shows "$window" "$ok_geometry" "$1"; }
 
 not() { ! "$@"; }
 

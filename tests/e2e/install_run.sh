@@ -12,9 +12,7 @@ for tool in xdotool xclip strace; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
 done
 
-prefix="$session_dir/prefix"
-cmake --install "$build_dir" --prefix "$prefix" >"$session_dir/install.log" ||
-  { cat "$session_dir/install.log"; fail "cmake --install failed"; }
+install_build "$build_dir"
 
 program_dir="$prefix/libexec/corvane"
 for file in corvane res.dll vertisano2.dll vertisano.dll gpl.txt; do

@@ -6,7 +6,7 @@
 set -euo pipefail
 effect="${2:?test bin dir}/e2e_effect"
 tiles="${2}/e2e_x11_tiles"
-source "$(dirname "$0")/programs/xvfb_session.bash"
+source "$(dirname "$0")/programs/effect_run.bash"
 [ -x "$effect" ] || fail "$effect is not built"
 [ -x "$tiles" ] || fail "$tiles is not built"
 for tool in xdotool xwininfo xprop import compare convert; do
@@ -22,17 +22,6 @@ wait_for_line() {  # file pattern what
     [ "$tries" -le 150 ] || { cat "$1"; fail "$3"; }
     sleep 0.1
   done
-}
-
-# Parts per thousand of the pixels of an area (WxH+X+Y) that differ between two pictures.
-differing() {  # a.png b.png area
-  convert "$1" -crop "$3" +repage "$session_dir/crop-a.png"
-  convert "$2" -crop "$3" +repage "$session_dir/crop-b.png"
-  local count size
-  count=$(compare -metric AE "$session_dir/crop-a.png" "$session_dir/crop-b.png" null: 2>&1 |
-    cut -d' ' -f1 || true)
-  size=${3%%+*}
-  echo $((count * 1000 / (${size%x*} * ${size#*x})))
 }
 
 # Starts the effect with a preset and sets window to the X window that covers the screen.

@@ -9,8 +9,8 @@
 set -euo pipefail
 corvane="${1:?bin dir}/corvane"
 source "$(dirname "$0")/programs/xvfb_session.bash"
-[ -x "$corvane" ] || fail "$corvane is not built"
-for tool in xdotool xrdb import convert compare; do
+source "$(dirname "$0")/programs/corvane_result.bash"
+for tool in xrdb import convert compare; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
 done
 
@@ -18,17 +18,10 @@ done
 # the last client leaves.
 start_xvfb 1920x1440x24 -noreset
 export CORVANE_DRIVES="$session_dir/no-drive-table"
-title="Corvane v.1.00.0000"
 hot_ring="#FFB231"
 
-app=""
-window=""
 start_run() {
-  env "$@" "$corvane" C: >"$session_dir/corvane.log" 2>&1 &
-  app=$!
-  track_pid "$app"
-  window=$(timeout 20 xdotool search --sync --name "^${title}\$" | head -n 1) ||
-    { cat "$session_dir/corvane.log"; fail "no window titled \"$title\""; }
+  start_corvane C: "$@"
   sleep 0.5
 }
 stop_run() {
@@ -88,11 +81,7 @@ if [ -n "${CORVANE_E2E_SHOTS:-}" ]; then
 fi
 
 # The pointer over Ok at a screen position (Ok is 61 x 25 at 176, 96: 122 x 50 at 352, 192).
-ok_shows_hot_rings() {
-  local pixels
-  pixels=$(import -window "$window" -crop 122x50+352+192 +repage -depth 8 txt:- 2>/dev/null) || return 1
-  grep -qi "$hot_ring" <<<"$pixels"
-}
+ok_shows_hot_rings() { window_shows "$window" 122x50+352+192 "$hot_ring"; }
 stop_run
 start_run
 timeout 5 xdotool mousemove --sync --window "$window" 412 216

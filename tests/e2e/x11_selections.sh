@@ -8,15 +8,11 @@ set -euo pipefail
 corvane="${1:?bin dir}/corvane"
 manager="${2:?test bin dir}/e2e_clipboard_manager"
 source "$(dirname "$0")/programs/xvfb_session.bash"
-[ -x "$corvane" ] || fail "$corvane is not built"
+source "$(dirname "$0")/programs/corvane_result.bash"
 [ -x "$manager" ] || fail "$manager is not built"
-for tool in xdotool xclip; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
-done
 
 start_xvfb
 export CORVANE_DRIVES="$session_dir/no-drive-table"
-title="Corvane v.1.00.0000"
 
 start_manager() {  # options
   "$manager" "$@" >"$session_dir/manager.log" 2>&1 &
@@ -25,12 +21,8 @@ start_manager() {  # options
   eventually grep -q "^ready" "$session_dir/manager.log" || fail "the clipboard manager did not start"
 }
 
-start_corvane() {
-  "$corvane" C: >"$session_dir/corvane.log" 2>&1 &
-  app=$!
-  track_pid "$app"
-  window=$(timeout 20 xdotool search --sync --name "^${title}\$" | head -n 1) ||
-    { cat "$session_dir/corvane.log"; fail "no window titled \"$title\""; }
+start_run() {
+  start_corvane C:
   sleep 0.3
   # With no window manager the keys go to the window under the pointer; Text1 has the focus.
   timeout 5 xdotool mousemove --sync --window "$window" 20 20
@@ -39,7 +31,7 @@ start_corvane() {
 primary() { timeout 5 xclip -o -selection primary -target "${1:-UTF8_STRING}" 2>/dev/null; }
 
 start_manager
-start_corvane
+start_run
 primary >/dev/null && fail "PRIMARY is offered before anything is selected"
 timeout 5 xdotool key ctrl+a
 eventually primary >/dev/null || fail "Ctrl+A offered no PRIMARY selection"
@@ -75,7 +67,7 @@ echo "the copied text outlives the program: \"$(timeout 5 xclip -o -selection cl
 # A manager that never answers: the program still ends within the bounded wait.
 kill "$manager_pid"
 start_manager --deaf
-start_corvane
+start_run
 timeout 5 xdotool key ctrl+a ctrl+c
 sleep 0.3
 timeout 5 xdotool key alt+o

@@ -3,6 +3,8 @@
 #
 #   corvane=/path/to/corvane       # set before sourcing
 #   corvane_runner=(setpriv ...)   # optional: words put before the program, e.g. to change user
+#   start_corvane C: [NAME=VALUE...]   # starts the program with those settings in its
+#                                  # environment and waits for its window: sets app and window
 #   corvane_result E:              # sets result_text to what the result window shows and
 #                                  # result_status to the status the program ended with
 #
@@ -19,14 +21,22 @@ corvane_title="Corvane v.1.00.0000"
 corvane_runner=()
 result_text=""
 result_status=""
+app=""
+window=""
 
-corvane_result() {
-  local app window status=0
-  "${corvane_runner[@]}" "$corvane" "$1" >"$session_dir/corvane.log" 2>&1 &
+start_corvane() {
+  local argument=$1
+  shift
+  env "$@" "${corvane_runner[@]}" "$corvane" "$argument" >"$session_dir/corvane.log" 2>&1 &
   app=$!
   track_pid "$app"
   window=$(timeout 20 xdotool search --sync --name "^${corvane_title}\$" | head -n 1) ||
     { cat "$session_dir/corvane.log"; fail "no window titled \"$corvane_title\""; }
+}
+
+corvane_result() {
+  local app window
+  start_corvane "$1"
   [ "$(xdotool getwindowname "$window")" = "$corvane_title" ] || fail "the title is not \"$corvane_title\""
   # With no window manager the keys go to the window under the pointer; Text1 has the focus.
   sleep 0.3
@@ -36,13 +46,6 @@ corvane_result() {
   result_text=$(timeout 10 xclip -o -selection clipboard) || fail "nothing on the clipboard"
   echo "corvane ${1:0:80}: $result_text"
   timeout 5 xdotool key alt+o
-  for _ in $(seq 10); do
-    kill -0 "$app" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$app" 2>/dev/null && fail "the program was still running a second after Alt+O"
-  wait "$app" || status=$?
-  result_status=$status
-  [ "$status" -eq "$(expected_status "$result_text")" ] ||
-    fail "the program ended with status $status after showing: $result_text"
+  result_status=$(expected_status "$result_text")
+  expect_end "$app" "Alt+O" 1 "$result_status"
 }

@@ -1,8 +1,10 @@
-# Sourced by the scripts that try the screen scramble under a window manager with a panel
-# (xfce4-panel, on a session bus of its own) on Xvfb, the desktop in the back filled with another
-# program's tiles:
+# Sourced by the scripts that try the screen scramble on Xvfb; those under a window manager run it
+# with a panel (xfce4-panel, on a session bus of its own), the desktop in the back filled with
+# another program's tiles:
 #
 #   source effect_run.bash
+#   differing A.png B.png [WxH+X+Y]   # parts per thousand of the area's pixels (the screen's)
+#                                     # that differ between two screenshots
 #   run_effect_under_window_manager openbox BIN_DIR TEST_BIN_DIR
 #
 # First the effect on its own with preset 17 (one pixel a pass, so a screenshot taken while it
@@ -65,11 +67,14 @@ viewable_stack() {
 
 hex() { printf '0x%x\n' "$(($1))"; }
 
-# Parts per thousand of the screen's pixels that differ between two screenshots.
 differing() {
-  local count
-  count=$(compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1 || true)
-  echo $((count * 1000 / (1024 * 768)))
+  local area=${3:-$screen_geometry} count size
+  convert "$1" -crop "$area" +repage "$session_dir/crop-a.png"
+  convert "$2" -crop "$area" +repage "$session_dir/crop-b.png"
+  count=$(compare -metric AE "$session_dir/crop-a.png" "$session_dir/crop-b.png" null: 2>&1 |
+    cut -d' ' -f1 || true)
+  size=${area%%+*}
+  echo $((count * 1000 / (${size%x*} * ${size#*x})))
 }
 
 # Parts per thousand of the screen's pixels by which a frame has more of the effect window's grey

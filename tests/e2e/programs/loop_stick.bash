@@ -6,6 +6,8 @@
 #
 #   loop_stick_tools=(strace ...)          # set before sourcing: more tools the script needs
 #   skip REASON                            # ends the script as skipped
+#   attach_loop FILE                       # sets loop_device to a free loop device on the file,
+#                                          # detached on exit; skips the test where it cannot
 #   make_stick IMAGE SIZE FOLDER           # sets stick_device; skips the test where it cannot
 #   write_unflushed_marker FOLDER IMAGE    # sets marker to a text in memory, not yet in IMAGE
 #   in_image TEXT IMAGE                    # whether TEXT reached the device's medium
@@ -21,25 +23,33 @@ done
 
 mounted=()
 attached=()
-# A tmpfs that holds an image unmounts only once its loop device is detached, hence two rounds.
+# A mount that holds an image (a tmpfs, a file system in user space) unmounts only once its loop
+# device is detached, hence two rounds. The second asks no questions of the mount point: one whose
+# server has ended cannot even be looked at, yet must go.
 cleanup_devices() {
   local i
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount "${mounted[$i]}" 2>/dev/null || true; done
   for i in "${attached[@]}"; do losetup -d "$i" 2>/dev/null || true; done
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-    ! mountpoint -q "${mounted[$i]}" || umount "${mounted[$i]}" || umount -l "${mounted[$i]}" || true
+    umount "${mounted[$i]}" 2>/dev/null || umount -l "${mounted[$i]}" 2>/dev/null || true
   done
   cleanup_session
 }
 trap cleanup_devices EXIT
+
+loop_device=""
+attach_loop() {
+  loop_device=$(losetup -f --show "$1" 2>/dev/null) || skip "no loop device can be attached here"
+  attached+=("$loop_device")
+}
 
 # Attaches a sparse image of the size to a free loop device, makes ext4 on it and mounts it.
 stick_device=""
 make_stick() {
   local image=$1 size=$2 folder=$3
   truncate -s "$size" "$image"
-  stick_device=$(losetup -f --show "$image" 2>/dev/null) || skip "no loop device can be attached here"
-  attached+=("$stick_device")
+  attach_loop "$image"
+  stick_device=$loop_device
   mkfs.ext4 -q -F "$stick_device" >/dev/null 2>&1 || fail "mkfs.ext4 failed on $stick_device"
   mkdir -p "$folder"
   mount -o commit=600 "$stick_device" "$folder" || skip "mounting $stick_device failed"

@@ -13,6 +13,10 @@
 #   geometry_of WINDOW    # its X window on the screen as WIDTHxHEIGHT+X+Y (nothing when it is gone)
 #   window_at GEOMETRY OPTIONS...  # a visible window of that geometry among those `xdotool search
 #                         # --onlyvisible OPTIONS...` finds (--pid PID, --class NAME ...)
+#   install_build BUILD_DIR   # installs the build (cmake --install) into a prefix of the session
+#                         # folder: sets prefix, or fails the test with the install's output
+#   window_shows WINDOW WxH+X+Y COLOUR   # that area of the window holds a pixel of COLOUR
+#                         # (#RRGGBB) as X shows it (needs ImageMagick's import)
 
 xvfb_pid=""
 tracked_pids=()
@@ -148,4 +152,16 @@ window_at() {
     [ "$(geometry_of "$id")" = "$geometry" ] && echo "$id" && return 0
   done
   return 1
+}
+
+install_build() {
+  prefix="$session_dir/prefix"
+  cmake --install "$1" --prefix "$prefix" >"$session_dir/install.log" ||
+    { cat "$session_dir/install.log"; fail "cmake --install failed"; }
+}
+
+window_shows() {
+  local pixels
+  pixels=$(import -window "$1" -crop "$2" +repage -depth 8 txt:- 2>/dev/null) || return 1
+  grep -qi "$3" <<<"$pixels"
 }

@@ -30,11 +30,7 @@ start_run "$build/bin" C:
 echo "wait window, then \"$title\""
 
 # Ok sits at 176, 96 of the client area, 61 x 25 pixels.
-ok_shows() {
-  local pixels
-  pixels=$(import -window "$window" -crop 61x25+176+96 +repage -depth 8 txt:- 2>/dev/null) || return 1
-  grep -qi "$1" <<<"$pixels"
-}
+ok_shows() { window_shows "$window" 61x25+176+96 "$1"; }
 not() { ! "$@"; }
 
 import -window "$window" "$out/corvane-result.png"
