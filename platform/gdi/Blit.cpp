@@ -5,8 +5,8 @@
 // they were. Shrinking in BLACKONWHITE (WHITEONBLACK) mode ANDs (ORs) the stored values of the
 // source pixels dropped before each kept one into it, except that an axis shrunk to one pixel
 // with both extents positive merges only its first n - 1 pixels; HALFTONE stretches like
-// COLORONCOLOR. SRCCOPY between
-// 32 bpp bitmaps carries the fourth byte along; every other operation applies to all 32 bits.
+// COLORONCOLOR. SRCCOPY between 32 bpp bitmaps carries the fourth byte along; every other
+// operation applies to all 32 bits.
 #include "gdi/Blit.h"
 
 #include <algorithm>

@@ -3,10 +3,9 @@
 //   pixels: 8, 10 and 12 points), upright and not stretched, draws with that bitmap face from
 //   Wine's sserife.fon, as Windows draws it; its metrics are the face's own, its underline the
 //   second row below the baseline and its strikeout 0.26 em above it. Otherwise a fixed table maps
-//   the Windows faces to metric-compatible free fonts; any other name
-//   is used only when fontconfig has a family of exactly that name, else the fallback by
-//   lfPitchAndFamily (FF_ROMAN: Liberation Serif, FF_MODERN or FIXED_PITCH: Liberation Mono, else
-//   Liberation Sans).
+//   the Windows faces to metric-compatible free fonts; any other name is used only when
+//   fontconfig has a family of exactly that name, else the fallback by lfPitchAndFamily
+//   (FF_ROMAN: Liberation Serif, FF_MODERN or FIXED_PITCH: Liberation Mono, else Liberation Sans).
 // - "Tahoma" draws with fontconfig's family of that name where it has one (Wine's metric-compatible
 //   Tahoma files, when fonts-wine is installed, are added to this process's fontconfig for it),
 //   else with DejaVu Sans; no other face sees those files.
