@@ -166,8 +166,6 @@ BENCHMARK(PolygonRgnSlanted);
 void RectRgnWithCutCorners(benchmark::State& state) { timeCutCorners(state, kOkWidth, kOkHeight); }
 BENCHMARK(RectRgnWithCutCorners);
 
-
-
 void RowsWithOwnPenAndBrush(benchmark::State& state) {
   DibSurface surface(kOkWidth, kOkHeight);
   for (auto _ : state) {

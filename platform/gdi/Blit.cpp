@@ -5,8 +5,8 @@
 // they were. Shrinking in BLACKONWHITE (WHITEONBLACK) mode ANDs (ORs) the stored values of the
 // source pixels dropped before each kept one into it, except that an axis shrunk to one pixel
 // with both extents positive merges only its first n - 1 pixels; HALFTONE stretches like
-// COLORONCOLOR. SRCCOPY between
-// 32 bpp bitmaps carries the fourth byte along; every other operation applies to all 32 bits.
+// COLORONCOLOR. SRCCOPY between 32 bpp bitmaps carries the fourth byte along; every other
+// operation applies to all 32 bits.
 #include "gdi/Blit.h"
 
 #include <algorithm>
@@ -69,11 +69,14 @@ AxisMap buildAxis(const Axis& axis, int from, int to, int limit, bool combine) {
     return static_cast<int>(std::clamp<long long>(v, -1, limit));
   };
   bool firstOnly = combine && axis.upright && m == 1 && n > 1;
+  bool merging = combine && n > m;
+  // A merge starts just past the pixel the destination pixel before shows.
+  int previous = from == axis.dest ? -1 : stretchSourceIndex(static_cast<int>(from - 1 - axis.dest), n, m);
   for (int x = from; x < to; ++x) {
-    int d = static_cast<int>(x - axis.dest);
-    int pick = firstOnly ? n - 2 : stretchSourceIndex(d, n, m);
-    int first = pick;
-    if (combine && n > m) first = d == 0 ? 0 : stretchSourceIndex(d - 1, n, m) + 1;
+    int shown = stretchSourceIndex(static_cast<int>(x - axis.dest), n, m);
+    int pick = firstOnly ? n - 2 : shown;
+    int first = merging ? previous + 1 : pick;
+    previous = shown;
     map.lo[static_cast<size_t>(x - from)] = place(axis.mirror ? pick : first);
     map.hi[static_cast<size_t>(x - from)] = place(axis.mirror ? first : pick);
   }

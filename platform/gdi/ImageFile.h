@@ -15,6 +15,9 @@ namespace gdi::imagefile {
 
 constexpr int kMaxSide = 32768;
 constexpr size_t kMaxBytes = size_t{512} << 20;
+// The most bytes read for one picture, file or stream: the budget plus 64 KiB of headers, since
+// no picture could come of more.
+constexpr size_t kMaxPictureBytes = kMaxBytes + (size_t{64} << 10);
 // SM_CXICON, SM_CYICON, SM_CXCURSOR and SM_CYCURSOR: the size an icon or cursor is asked for by 0.
 constexpr int kSystemIconSize = 32;
 

@@ -1,5 +1,5 @@
-// Reading a picture file whole. Files larger than the decoding budget plus 64 KiB of headers are
-// refused before anything is read (ERROR_NOT_ENOUGH_MEMORY), since no picture could come of them.
+// Reading a picture file whole. Files larger than kMaxPictureBytes are refused before anything is
+// read (ERROR_NOT_ENOUGH_MEMORY), since no picture could come of them.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,7 +46,7 @@ bool readWholeFile(const char* path, std::vector<uint8_t>& bytes, DWORD& error) 
     ::close(fd);
     return false;
   }
-  if (static_cast<uint64_t>(info.st_size) > kMaxBytes + (64u << 10)) {
+  if (static_cast<uint64_t>(info.st_size) > kMaxPictureBytes) {
     ::close(fd);
     error = ERROR_NOT_ENOUGH_MEMORY;
     return false;

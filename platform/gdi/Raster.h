@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "gdi/Bitmap.h"
 #include "gdi/DeviceContext.h"
 
@@ -75,5 +77,10 @@ inline DWORD applyRop3(BYTE rop3, DWORD pattern, DWORD source, DWORD dest) {
 DWORD valueMask(const BitmapObject& target);
 // The bits of a stored value that hold colour (0xFFFFFF for the usual 32 bpp layout).
 DWORD colorMask(const BitmapObject& target);
+
+// A coordinate worked out in 64 bits, held to the int range: far outside anything that shows.
+inline int clampToInt(int64_t v) {
+  return v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : static_cast<int>(v));
+}
 
 }  // namespace gdi

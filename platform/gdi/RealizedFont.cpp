@@ -3,10 +3,9 @@
 //   pixels: 8, 10 and 12 points), upright and not stretched, draws with that bitmap face from
 //   Wine's sserife.fon, as Windows draws it; its metrics are the face's own, its underline the
 //   second row below the baseline and its strikeout 0.26 em above it. Otherwise a fixed table maps
-//   the Windows faces to metric-compatible free fonts; any other name
-//   is used only when fontconfig has a family of exactly that name, else the fallback by
-//   lfPitchAndFamily (FF_ROMAN: Liberation Serif, FF_MODERN or FIXED_PITCH: Liberation Mono, else
-//   Liberation Sans).
+//   the Windows faces to metric-compatible free fonts; any other name is used only when
+//   fontconfig has a family of exactly that name, else the fallback by lfPitchAndFamily
+//   (FF_ROMAN: Liberation Serif, FF_MODERN or FIXED_PITCH: Liberation Mono, else Liberation Sans).
 // - "Tahoma" draws with fontconfig's family of that name where it has one (Wine's metric-compatible
 //   Tahoma files, when fonts-wine is installed, are added to this process's fontconfig for it),
 //   else with DejaVu Sans; no other face sees those files.
@@ -159,6 +158,9 @@ std::optional<FontFile> matchFamily(const std::string& family, int weight, bool 
   return found;
 }
 
+// The LOGFONTA's face name, which need not end in a NUL.
+std::string faceName(const LOGFONTA& log) { return std::string(log.lfFaceName, strnlen(log.lfFaceName, LF_FACESIZE)); }
+
 const char* fallbackFamily(BYTE pitchAndFamily) {
   if ((pitchAndFamily & 0xF0) == FF_ROMAN) return "Liberation Serif";
   if ((pitchAndFamily & 0xF0) == FF_MODERN || (pitchAndFamily & 0x03) == FIXED_PITCH) {
@@ -169,7 +171,7 @@ const char* fallbackFamily(BYTE pitchAndFamily) {
 
 // The family to open for a LOGFONTA's face name.
 std::string chooseFamily(const LOGFONTA& log, int weight, bool italic) {
-  std::string name(log.lfFaceName, strnlen(log.lfFaceName, LF_FACESIZE));
+  std::string name = faceName(log);
   std::string key = lowered(name);
   auto fontconfigHasIt = [&] {
     std::optional<FontFile> direct = matchFamily(name, weight, italic);
@@ -246,8 +248,8 @@ FT_Face openBitmapFace(FT_Library library, const char* file, LONG height, FT_Win
 
 }  // namespace
 
-std::unique_ptr<RealizedFont> RealizedFont::createBitmap(const LOGFONTA& log) {
-  std::string key = lowered(std::string(log.lfFaceName, strnlen(log.lfFaceName, LF_FACESIZE)));
+std::unique_ptr<RealizedFont> RealizedFont::createBitmap(const LOGFONTA& log, int requestedWeight) {
+  std::string key = lowered(faceName(log));
   if (log.lfWidth > 0 || log.lfItalic != 0 || log.lfHeight == 0) return nullptr;
   for (const auto& entry : kBitmapFaces) {
     if (key != entry.windowsName) continue;
@@ -260,26 +262,21 @@ std::unique_ptr<RealizedFont> RealizedFont::createBitmap(const LOGFONTA& log) {
     font->file_ = entry.file;
     font->family_ = face->family_name != nullptr ? face->family_name : log.lfFaceName;
     font->byteCodes_ = face->charmap->encoding != FT_ENCODING_UNICODE;
-    int requestedWeight = log.lfWeight <= 0 ? FW_NORMAL : std::min<LONG>(log.lfWeight, 1000);
-    font->emboldenSynthetic_ = requestedWeight >= FW_SEMIBOLD && h.weight < FW_SEMIBOLD;
-    int synthetic = font->emboldenSynthetic_ ? 1 : 0;
     TEXTMETRICA& tm = font->metrics_;
     tm.tmHeight = h.pixel_height;
     tm.tmAscent = h.ascent;
     tm.tmDescent = h.pixel_height - h.ascent;
     tm.tmInternalLeading = h.internal_leading;
     tm.tmExternalLeading = h.external_leading;
-    tm.tmAveCharWidth = h.avg_width + synthetic;
-    tm.tmMaxCharWidth = h.max_width + synthetic;
-    tm.tmWeight = font->emboldenSynthetic_ ? requestedWeight : h.weight;
+    tm.tmAveCharWidth = h.avg_width;
+    tm.tmMaxCharWidth = h.max_width;
     tm.tmDigitizedAspectX = h.horizontal_resolution;
     tm.tmDigitizedAspectY = h.vertical_resolution;
     tm.tmFirstChar = static_cast<BYTE>(h.first_char);
     tm.tmLastChar = static_cast<BYTE>(h.last_char);
     tm.tmDefaultChar = static_cast<BYTE>(h.first_char + h.default_char);
     tm.tmBreakChar = static_cast<BYTE>(h.first_char + h.break_char);
-    tm.tmUnderlined = log.lfUnderline != 0 ? 0xFF : 0;
-    tm.tmStruckOut = log.lfStrikeOut != 0 ? 0xFF : 0;
+    font->setWeightAndDecorations(log, requestedWeight, h.weight);
     // The low bit of a bitmap face's pitch is set for variable pitch, as TMPF_FIXED_PITCH means.
     tm.tmPitchAndFamily = h.pitch_and_family;
     tm.tmCharSet = h.charset;
@@ -294,10 +291,9 @@ std::unique_ptr<RealizedFont> RealizedFont::createBitmap(const LOGFONTA& log) {
 std::unique_ptr<RealizedFont> RealizedFont::create(const LOGFONTA& log) {
   FT_Library library = freeType();
   if (library == nullptr) return nullptr;
-  if (std::unique_ptr<RealizedFont> bitmap = createBitmap(log)) return bitmap;
 
   int requestedWeight = log.lfWeight <= 0 ? FW_NORMAL : std::min<LONG>(log.lfWeight, 1000);
-  bool wantBold = requestedWeight >= FW_SEMIBOLD;
+  if (std::unique_ptr<RealizedFont> bitmap = createBitmap(log, requestedWeight)) return bitmap;
   bool wantItalic = log.lfItalic != 0;
 
   std::string family = chooseFamily(log, requestedWeight, wantItalic);
@@ -370,8 +366,6 @@ std::unique_ptr<RealizedFont> RealizedFont::create(const LOGFONTA& log) {
   }
   const double xscale = xppem / upem;
 
-  int faceWeight = haveOs2 && os2->usWeightClass > 0 ? os2->usWeightClass : FW_NORMAL;
-  font->emboldenSynthetic_ = wantBold && faceWeight < FW_SEMIBOLD;
   if (wantItalic && (face->style_flags & FT_STYLE_FLAG_ITALIC) == 0) {
     FT_Matrix shear{0x10000, 0x3333, 0, 0x10000};
     FT_Set_Transform(face, &shear, nullptr);
@@ -386,11 +380,9 @@ std::unique_ptr<RealizedFont> RealizedFont::create(const LOGFONTA& log) {
   double hheaHeight = hhea != nullptr ? hhea->Ascender - hhea->Descender : winAscent + winDescent;
   tm.tmExternalLeading =
       std::max(0, roundToInt((lineGap - ((winAscent + winDescent) - hheaHeight)) * scale));
-  int synthetic = font->emboldenSynthetic_ ? 1 : 0;
-  tm.tmAveCharWidth = averageWidth + synthetic;
+  tm.tmAveCharWidth = averageWidth;
   double maxAdvance = hhea != nullptr ? hhea->advance_Width_Max : face->max_advance_width;
-  tm.tmMaxCharWidth = std::max(1, roundToInt(maxAdvance * xscale)) + synthetic;
-  tm.tmWeight = font->emboldenSynthetic_ ? requestedWeight : faceWeight;
+  tm.tmMaxCharWidth = std::max(1, roundToInt(maxAdvance * xscale));
   tm.tmOverhang = 0;
   tm.tmDigitizedAspectX = 96;
   tm.tmDigitizedAspectY = 96;
@@ -399,8 +391,8 @@ std::unique_ptr<RealizedFont> RealizedFont::create(const LOGFONTA& log) {
   tm.tmDefaultChar = 0x1F;
   tm.tmBreakChar = 0x20;
   tm.tmItalic = wantItalic ? 0xFF : 0;
-  tm.tmUnderlined = log.lfUnderline != 0 ? 0xFF : 0;
-  tm.tmStruckOut = log.lfStrikeOut != 0 ? 0xFF : 0;
+  int faceWeight = haveOs2 && os2->usWeightClass > 0 ? os2->usWeightClass : FW_NORMAL;
+  font->setWeightAndDecorations(log, requestedWeight, faceWeight);
   BYTE family_bits = FF_SWISS;
   if (FT_IS_FIXED_WIDTH(face)) {
     family_bits = FF_MODERN;
@@ -423,6 +415,18 @@ std::unique_ptr<RealizedFont> RealizedFont::create(const LOGFONTA& log) {
   int strikeCount = std::max(1, roundToInt(strikeSize * scale));
   font->strikeout_ = LineRows{-std::max(1, roundToInt(strikeTop * scale)), strikeCount};
   return font;
+}
+
+void RealizedFont::setWeightAndDecorations(const LOGFONTA& log, int requestedWeight, int faceWeight) {
+  // Bold asked of a lighter face is made by drawing each glyph a second time a pixel to the right,
+  // which widens every glyph by that pixel.
+  emboldenSynthetic_ = requestedWeight >= FW_SEMIBOLD && faceWeight < FW_SEMIBOLD;
+  const int synthetic = emboldenSynthetic_ ? 1 : 0;
+  metrics_.tmAveCharWidth += synthetic;
+  metrics_.tmMaxCharWidth += synthetic;
+  metrics_.tmWeight = emboldenSynthetic_ ? requestedWeight : faceWeight;
+  metrics_.tmUnderlined = log.lfUnderline != 0 ? 0xFF : 0;
+  metrics_.tmStruckOut = log.lfStrikeOut != 0 ? 0xFF : 0;
 }
 
 const Glyph& RealizedFont::render(unsigned char byte) {

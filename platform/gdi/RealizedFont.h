@@ -63,7 +63,10 @@ class RealizedFont {
  private:
   RealizedFont() = default;
   // Windows' own bitmap face of the LOGFONTA's name and cell, when one is installed.
-  static std::unique_ptr<RealizedFont> createBitmap(const LOGFONTA& log);
+  static std::unique_ptr<RealizedFont> createBitmap(const LOGFONTA& log, int requestedWeight);
+  // The weight (with synthetic bold, which widens the average and widest glyph by a pixel) and the
+  // decorations of the metrics, once their widths are set.
+  void setWeightAndDecorations(const LOGFONTA& log, int requestedWeight, int faceWeight);
   const Glyph& render(unsigned char byte);
 
   struct FreeTypeFace;

@@ -16,8 +16,6 @@ namespace gdi {
 
 namespace {
 
-using Span = std::pair<LONG, LONG>;
-
 // Scratch lists kept from call to call give up their storage after a huge region, so that one
 // outsized call does not hold its memory for the life of the thread.
 constexpr size_t kKeptScratch = 4096;

@@ -16,7 +16,6 @@
 #include "gdi/PenStroke.h"
 #include "gdi/Raster.h"
 #include "gdi/Region.h"
-#include "gdi/TextPainter.h"
 
 using gdi::DeviceContext;
 using gdi::PenStroke;

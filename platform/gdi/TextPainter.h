@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "gdi/DeviceContext.h"
+#include "gdi/Raster.h"
 #include "gdi/RealizedFont.h"
 
 namespace gdi {
@@ -28,8 +29,5 @@ void paintRows(DeviceContext& dc, int x0, int x1, int baseline, LineRows rows, C
 
 // The sum of advances of a byte string, saturated to the int range.
 int64_t textAdvance(RealizedFont& font, const unsigned char* text, size_t count);
-inline int clampToInt(int64_t v) {
-  return v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : static_cast<int>(v));
-}
 
 }  // namespace gdi

@@ -169,8 +169,8 @@ GpStatus createBitmapFromPath(const std::string& path, GpBitmap** bitmap) {
   return createBitmapFromBytes(bytes, bitmap);
 }
 
-// The stream's bytes from its current position to its end; a stream larger than the decoding
-// budget plus its headers is refused before it is read, as a file is.
+// The stream's bytes from its current position to its end; a stream larger than a picture can be
+// is refused before it is read, as a file is.
 GpStatus readStream(IStream* stream, std::vector<uint8_t>& bytes) {
   STATSTG stat{};
   ULARGE_INTEGER position{};
@@ -179,7 +179,7 @@ GpStatus readStream(IStream* stream, std::vector<uint8_t>& bytes) {
     return Win32Error;
   if (position.QuadPart >= stat.cbSize.QuadPart) return UnknownImageFormat;
   const ULONGLONG left = stat.cbSize.QuadPart - position.QuadPart;
-  if (left > gdi::imagefile::kMaxBytes + (64u << 10)) return OutOfMemory;
+  if (left > gdi::imagefile::kMaxPictureBytes) return OutOfMemory;
   try {
     bytes.resize(static_cast<size_t>(left));
   } catch (const std::bad_alloc&) {

@@ -97,9 +97,13 @@ class MemoryStream final : public IStream {
                                    ULARGE_INTEGER* pcbWritten) override {
     if (target == nullptr) return STG_E_INVALIDPOINTER;
     ULONG count = 0;
-    if (position_ < bytes_.size()) count = static_cast<ULONG>(std::min<ULONGLONG>(cb.QuadPart, bytes_.size() - position_));
+    const BYTE* from = bytes_.data();  // past the end the position points nowhere
+    if (position_ < bytes_.size()) {
+      count = static_cast<ULONG>(std::min<ULONGLONG>(cb.QuadPart, bytes_.size() - position_));
+      from += position_;
+    }
     ULONG written = 0;
-    HRESULT result = target == this ? STG_E_INVALIDFUNCTION : target->Write(bytes_.data() + position_, count, &written);
+    HRESULT result = target == this ? STG_E_INVALIDFUNCTION : target->Write(from, count, &written);
     if (SUCCEEDED(result)) position_ += count;
     if (pcbRead) pcbRead->QuadPart = SUCCEEDED(result) ? count : 0;
     if (pcbWritten) pcbWritten->QuadPart = written;

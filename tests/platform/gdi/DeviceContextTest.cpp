@@ -287,7 +287,6 @@ TEST(DeviceContext, IndexedTargetsCombineColourTableIndices) {
   DeleteObject(green);
 }
 
-
 TEST(DeviceContext, CreatePenNormalisesAsWindowsDoes) {
   LOGPEN lp{};
   HPEN wide = CreatePen(PS_SOLID, -123, RGB(0, 0, 5));

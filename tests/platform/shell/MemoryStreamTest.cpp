@@ -75,6 +75,14 @@ TEST(MemoryStream, WritesGrowItAndCopiesGoToAnotherStream) {
   EXPECT_EQ(copy->SetSize(size), S_OK);
   copy->Seek(offset(0), STREAM_SEEK_SET, nullptr);
   EXPECT_EQ(readAll(copy), std::string("\0", 1));
+  // From past the end of a stream, even an empty one, nothing is copied.
+  IStream* none = SHCreateMemStream(nullptr, 0);
+  ASSERT_NE(none, nullptr);
+  EXPECT_EQ(none->Seek(offset(9), STREAM_SEEK_SET, nullptr), S_OK);
+  EXPECT_EQ(none->CopyTo(copy, want, &read, &wrote), S_OK);
+  EXPECT_EQ(read.QuadPart, 0u);
+  EXPECT_EQ(wrote.QuadPart, 0u);
+  EXPECT_EQ(none->Release(), 0u);
 
   // Interfaces it answers to count references; others are refused.
   void* object = nullptr;
