@@ -37,8 +37,7 @@ cleanup_session() {
     kill -KILL "$pid" 2>/dev/null || true
   done
   if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
+    with_server_lock stop_server
   fi
   rm -rf "$session_dir"
 }
@@ -46,6 +45,32 @@ trap cleanup_session EXIT
 trap 'exit 130' INT TERM
 
 track_pid() { tracked_pids+=("$1"); }
+
+# A server that is ending unlinks its socket file in /tmp/.X11-unix only after it has let go of
+# the display number, and a server starting meanwhile may take that number, unlink the old file and
+# create its own, which the ending server then removes: the new server's clients cannot connect.
+# So no server of any session starts while another one ends, and the other way round.
+xvfb_lock=/tmp/.corvane-xvfb.lock
+server_lock_fd=""
+with_server_lock() {  # COMMAND...
+  # Held already: a failure while starting, and now the exit's cleanup.
+  [ -z "$server_lock_fd" ] || { "$@"; return; }
+  # Without the lock file (another user's, say), only the lock is missing, not the server.
+  { exec {server_lock_fd}>>"$xvfb_lock"; } 2>/dev/null || exec {server_lock_fd}</dev/null
+  chmod a+rw "$xvfb_lock" 2>/dev/null || true
+  flock "$server_lock_fd"
+  local status=0
+  "$@" || status=$?
+  flock -u "$server_lock_fd"
+  exec {server_lock_fd}>&-
+  server_lock_fd=""
+  return "$status"
+}
+
+stop_server() {
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+}
 
 stop_xvfb() {
   cleanup_session
@@ -64,8 +89,19 @@ start_xvfb() {
   # -displayfd: the server picks a free display number and writes it when it is ready.
   local screen="${1:-1024x768x24}"
   shift || true
+  with_server_lock launch_server "$screen" "$@"
+  export DISPLAY=":$(head -n1 "$session_dir/display")"
+  unset CORVANE_DRIVER
+  echo "Xvfb running on $DISPLAY"
+}
+
+# Starts the server and returns once it has reported its display number.
+launch_server() {  # SCREEN OPTIONS...
+  local screen=$1
+  shift
+  # The server must not keep the lock open: one left behind by a killed test would hold it.
   Xvfb -displayfd 3 -nolisten tcp -screen 0 "$screen" "$@" 3>"$session_dir/display" \
-    2>"$session_dir/xvfb.log" &
+    2>"$session_dir/xvfb.log" {server_lock_fd}>&- &
   xvfb_pid=$!
   local tries=0
   while [ ! -s "$session_dir/display" ]; do
@@ -77,9 +113,6 @@ start_xvfb() {
     [ "$tries" -le 100 ] || fail "Xvfb did not report a display within 10 seconds"
     sleep 0.1
   done
-  export DISPLAY=":$(head -n1 "$session_dir/display")"
-  unset CORVANE_DRIVER
-  echo "Xvfb running on $DISPLAY"
 }
 
 # Runs a command every tenth of a second until it succeeds, for up to five seconds.
