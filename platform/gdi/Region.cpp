@@ -682,13 +682,14 @@ void ellipseKept(int64_t left, int64_t top, int64_t right, int64_t bottom, std::
   for (const Kept& k : kept) {
     if (k.width != width || k.height != height) continue;
     rects.assign(k.rects.begin(), k.rects.end());
-    const LONG dx = static_cast<LONG>(left - k.left), dy = static_cast<LONG>(top - k.top);
+    // The move may span more than a LONG holds; where it lands does not.
+    const int64_t dx = left - k.left, dy = top - k.top;
     if (dx == 0 && dy == 0) return;
     for (RECT& r : rects) {
-      r.left += dx;
-      r.right += dx;
-      r.top += dy;
-      r.bottom += dy;
+      r.left = static_cast<LONG>(r.left + dx);
+      r.right = static_cast<LONG>(r.right + dx);
+      r.top = static_cast<LONG>(r.top + dy);
+      r.bottom = static_cast<LONG>(r.bottom + dy);
     }
     return;
   }
