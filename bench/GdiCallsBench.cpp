@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -44,19 +45,36 @@ BENCHMARK(StretchBltHalve);
 
 // Region builders from 8x8 up to 400x300: ellipses, rings (an ellipse with the ellipse two pixels
 // inside it cut out), rounded rectangles, slanted outlines and rectangles with cut corners, each
-// made and deleted once per iteration.
-void timeEllipse(benchmark::State& state, int w, int h) {
+// made and deleted once per iteration. A row built from `shapes` shapes cycles through that many,
+// up to three pixels wider and taller than its size (and corners as much larger): sixteen is more
+// than any cache of recent shapes holds, so every iteration builds its shape from scratch.
+struct ShapeCycle {
+  int shapes, next = 0;
+  // Pixels added to the width and the height of the next shape.
+  std::pair<int, int> grow() {
+    int k = next;
+    next = (next + 1) % shapes;
+    return {k & 3, k >> 2};
+  }
+};
+constexpr int kFreshShapes = 16;
+
+void timeEllipse(benchmark::State& state, int w, int h, int shapes) {
+  ShapeCycle cycle{shapes};
   for (auto _ : state) {
-    HRGN region = CreateEllipticRgn(0, 0, w, h);
+    auto [dw, dh] = cycle.grow();
+    HRGN region = CreateEllipticRgn(0, 0, w + dw, h + dh);
     benchmark::DoNotOptimize(region);
     DeleteObject(region);
   }
 }
 
-void timeRing(benchmark::State& state, int w, int h) {
+void timeRing(benchmark::State& state, int w, int h, int shapes) {
+  ShapeCycle cycle{shapes};
   for (auto _ : state) {
-    HRGN outer = CreateEllipticRgn(0, 0, w, h);
-    HRGN inner = CreateEllipticRgn(2, 2, w - 2, h - 2);
+    auto [dw, dh] = cycle.grow();
+    HRGN outer = CreateEllipticRgn(0, 0, w + dw, h + dh);
+    HRGN inner = CreateEllipticRgn(2, 2, w + dw - 2, h + dh - 2);
     CombineRgn(outer, outer, inner, RGN_DIFF);
     benchmark::DoNotOptimize(outer);
     DeleteObject(inner);
@@ -64,16 +82,18 @@ void timeRing(benchmark::State& state, int w, int h) {
   }
 }
 
-void timeRoundRect(benchmark::State& state, int w, int h) {
+void timeRoundRect(benchmark::State& state, int w, int h, int shapes) {
   int corner = std::min(w, h) / 2;
+  ShapeCycle cycle{shapes};
   for (auto _ : state) {
-    HRGN region = CreateRoundRectRgn(0, 0, w + 1, h + 1, corner, corner);
+    auto [dw, dh] = cycle.grow();
+    HRGN region = CreateRoundRectRgn(0, 0, w + dw + 1, h + dh + 1, corner + dw, corner + dh);
     benchmark::DoNotOptimize(region);
     DeleteObject(region);
   }
 }
 
-void timeSlanted(benchmark::State& state, int w, int h) {
+void timeSlanted(benchmark::State& state, int w, int h, int) {
   int d = std::min(h + 1, w / 2);
   const POINT points[4] = {{0, 0}, {d, h + 1}, {w + 1, h + 1}, {w + 1 - d, 0}};
   for (auto _ : state) {
@@ -83,7 +103,7 @@ void timeSlanted(benchmark::State& state, int w, int h) {
   }
 }
 
-void timeCutCorners(benchmark::State& state, int w, int h) {
+void timeCutCorners(benchmark::State& state, int w, int h, int) {
   int c = std::min(3, std::min(w, h) / 2);
   const POINT corners[4][3] = {{{0, 0}, {c - 1, 0}, {0, c - 1}},
                                {{0, h}, {c, h}, {0, h - c}},
@@ -101,20 +121,25 @@ void timeCutCorners(benchmark::State& state, int w, int h) {
   }
 }
 
-#define REGION_BENCHMARK(shape, w, h)                                                 \
-  void Region##shape##_##w##x##h(benchmark::State& state) { time##shape(state, w, h); } \
-  BENCHMARK(Region##shape##_##w##x##h);
-#define REGION_SIZES(shape)          \
-  REGION_BENCHMARK(shape, 8, 8)      \
-  REGION_BENCHMARK(shape, 16, 16)    \
-  REGION_BENCHMARK(shape, 32, 24)    \
-  REGION_BENCHMARK(shape, 61, 25)    \
-  REGION_BENCHMARK(shape, 100, 30)   \
-  REGION_BENCHMARK(shape, 200, 100)  \
-  REGION_BENCHMARK(shape, 400, 300)
+#define REGION_BENCHMARK(shape, name, w, h, shapes)                                      \
+  void Region##name##_##w##x##h(benchmark::State& state) { time##shape(state, w, h, shapes); } \
+  BENCHMARK(Region##name##_##w##x##h);
+#define REGION_SIZES_NAMED(shape, name, shapes)  \
+  REGION_BENCHMARK(shape, name, 8, 8, shapes)     \
+  REGION_BENCHMARK(shape, name, 16, 16, shapes)   \
+  REGION_BENCHMARK(shape, name, 32, 24, shapes)   \
+  REGION_BENCHMARK(shape, name, 61, 25, shapes)   \
+  REGION_BENCHMARK(shape, name, 100, 30, shapes)  \
+  REGION_BENCHMARK(shape, name, 200, 100, shapes) \
+  REGION_BENCHMARK(shape, name, 400, 300, shapes)
+#define REGION_SIZES(shape) REGION_SIZES_NAMED(shape, shape, 1)
+#define REGION_SIZES_UNCACHED(shape) REGION_SIZES_NAMED(shape, shape##Uncached, kFreshShapes)
 REGION_SIZES(Ellipse)
+REGION_SIZES_UNCACHED(Ellipse)
 REGION_SIZES(Ring)
+REGION_SIZES_UNCACHED(Ring)
 REGION_SIZES(RoundRect)
+REGION_SIZES_UNCACHED(RoundRect)
 REGION_SIZES(Slanted)
 REGION_SIZES(CutCorners)
 
@@ -163,7 +188,7 @@ void PolygonRgnSlanted(benchmark::State& state) {
 BENCHMARK(PolygonRgnSlanted);
 
 // A rounded style's outline: the rectangle with its four corner triangles cut out.
-void RectRgnWithCutCorners(benchmark::State& state) { timeCutCorners(state, kOkWidth, kOkHeight); }
+void RectRgnWithCutCorners(benchmark::State& state) { timeCutCorners(state, kOkWidth, kOkHeight, 1); }
 BENCHMARK(RectRgnWithCutCorners);
 
 void RowsWithOwnPenAndBrush(benchmark::State& state) {

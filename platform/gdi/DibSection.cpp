@@ -3,7 +3,9 @@
 // from a bitmap of another format it writes the 16 VGA colours, then for 8 bpp the 6 x 6 x 6
 // colour cube and a grey ramp, as the colour table the pixels are matched to. A section handle
 // (hSection) is not supported: such a call fails with ERROR_INVALID_PARAMETER. RLE-compressed
-// bits are refused with ERROR_INVALID_PARAMETER.
+// bits are refused with ERROR_INVALID_PARAMETER. StretchDIBits mirrors for a negative source
+// height of a bottom-up DIB by StretchBlt's rule, counted from the bottom row upwards: rows
+// ySrc + height + 1 up to ySrc.
 #include <windows.h>
 
 #include <algorithm>
@@ -215,8 +217,12 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
     return 0;
   }
   auto view = gdi::dibView(format, lpBits, format.height);
-  // A bottom-up DIB counts its source rectangle from the bottom row.
-  long long sourceY = format.topDown ? ySrc : static_cast<long long>(format.height) - ySrc - SrcHeight;
+  // A bottom-up DIB counts its source rectangle from the bottom row upwards, where a negative
+  // height covers rows ySrc + SrcHeight + 1 up to ySrc, as StretchBlt's does; turned upside down
+  // into the view's rows, that is the same extent from the row two further up.
+  long long sourceY = format.topDown ? ySrc
+                                     : static_cast<long long>(format.height) - ySrc - SrcHeight -
+                                           (SrcHeight < 0 ? 2 : 0);
   gdi::BlitSource source;
   source.bitmap = view.get();
   source.bkColor = dc->bkColor;

@@ -1,7 +1,8 @@
 // Pen strokes. Styled cosmetic pens use the dash lengths Windows NT uses (dash 18 on 6 off, dot 3
 // on 3 off, dash-dot 9 6 3 6, dash-dot-dot 9 3 3 3 3 3, alternate 1 on 1 off). Where Windows is
 // silent: a pen wider than one pixel paints a square of its width centred on every pixel of the
-// one-pixel path, all of it at once, so no pixel is mixed twice by the raster operation.
+// one-pixel path (an even width reaching one pixel further down and right), all of it at once, so
+// no pixel is mixed twice by the raster operation.
 #include "gdi/PenStroke.h"
 
 #include <algorithm>
@@ -12,7 +13,7 @@
 
 namespace gdi {
 
-PenStroke::PenStroke(DeviceContext& dc) : dc_(dc) {
+PenStroke::PenStroke(DeviceContext& dc) : dc_(dc), clip_(dc.clipBoxLogical()) {
   EffectivePen pen = effectivePen(dc);
   style_ = pen.style;
   width_ = pen.width;
@@ -43,11 +44,19 @@ PenStroke::~PenStroke() {
     for (int y = r.top; y < r.bottom; ++y) paintSpan(dc_, y, r.left, r.right, color_, dc_.rop2);
 }
 
+void PenStroke::wideSpan(long long y, long long left, long long right) {
+  if (y < clip_.top || y >= clip_.bottom) return;
+  left = std::max<long long>(left, clip_.left);
+  right = std::min<long long>(right, clip_.right);
+  if (left < right) wide_.push_back({static_cast<int>(y), static_cast<int>(left), static_cast<int>(right)});
+}
+
 void PenStroke::pixel(int x, int y) {
   if (style_ == PS_NULL) return;
   if (width_ > 1) {
-    int x0 = x - (width_ - 1) / 2, y0 = y - (width_ - 1) / 2;
-    for (int row = y0; row < y0 + width_; ++row) wide_.push_back({row, x0, x0 + width_});
+    long long x0 = x - half(), y0 = y - half();
+    long long top = std::max<long long>(y0, clip_.top), bottom = std::min<long long>(y0 + width_, clip_.bottom);
+    for (long long row = top; row < bottom; ++row) wideSpan(row, x0, x0 + width_);
     return;
   }
   if (dashes_.empty()) {
@@ -82,14 +91,55 @@ void PenStroke::skip(long long pixels) {
   }
 }
 
+// The squares of a wide pen along a segment, row by row over the clip box's rows alone, whatever
+// the pen's width: the path pixels whose squares reach a row are a run of the path, and the
+// squares of neighbouring pixels overlap, so the row is covered from the first of them to the last.
+void PenStroke::wideSegment(POINT a, POINT b, long long steps) {
+  auto at = [&](long long i) {
+    POINT p{};
+    forEachLinePixel(a, b, [&p](int x, int y) { p = POINT{x, y}; }, i, i + 1);
+    return p;
+  };
+  // The first step of the path from which on rule(y) holds; y moves one way along a segment.
+  auto firstStep = [&](auto rule) {
+    long long lo = 0, hi = steps;
+    while (lo < hi) {
+      long long mid = lo + (hi - lo) / 2;
+      if (rule(static_cast<long long>(at(mid).y))) hi = mid;
+      else lo = mid + 1;
+    }
+    return lo;
+  };
+  const POINT first = at(0), last = at(steps - 1);
+  const bool down = last.y >= first.y;
+  long long top = std::max<long long>(std::min(first.y, last.y) - half(), clip_.top);
+  long long bottom = std::min<long long>(std::max(first.y, last.y) - half() + width_, clip_.bottom);
+  for (long long row = top; row < bottom; ++row) {
+    // The squares of the path pixels from lowY to highY reach this row.
+    long long lowY = row + half() - width_ + 1, highY = row + half();
+    long long from = down ? firstStep([&](long long y) { return y >= lowY; })
+                          : firstStep([&](long long y) { return y <= highY; });
+    long long to = down ? firstStep([&](long long y) { return y > highY; })
+                        : firstStep([&](long long y) { return y < lowY; });
+    if (from >= to) continue;
+    long long x0 = at(from).x, x1 = at(to - 1).x;
+    wideSpan(row, std::min(x0, x1) - half(), std::max(x0, x1) - half() + width_);
+  }
+}
+
 void PenStroke::segment(POINT a, POINT b) {
   if (style_ == PS_NULL) return;
+  if (width_ > 1) {
+    long long steps = std::max(std::llabs(static_cast<long long>(b.x) - a.x), std::llabs(static_cast<long long>(b.y) - a.y));
+    if (steps > 0) wideSegment(a, b, steps);
+    return;
+  }
   long long dx = static_cast<long long>(b.x) - a.x, dy = static_cast<long long>(b.y) - a.y;
   long long adx = std::llabs(dx), ady = std::llabs(dy);
   long long steps = std::max(adx, ady);
-  // Steps along the major axis that stay within the clip box, widened by the pen.
-  RECT clip = dc_.clipBoxLogical();
-  long long margin = width_;
+  // Steps along the major axis that stay within the clip box (and one pixel beyond).
+  const RECT& clip = clip_;
+  const long long margin = 1;
   bool xMajor = adx >= ady;
   long long start = xMajor ? a.x : a.y, dir = xMajor ? (dx < 0 ? -1 : 1) : (dy < 0 ? -1 : 1);
   long long lo = (xMajor ? clip.left : clip.top) - margin, hi = (xMajor ? clip.right : clip.bottom) + margin;

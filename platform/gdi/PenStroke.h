@@ -72,6 +72,13 @@ class PenStroke {
   size_t dash_ = 0;
   int left_ = 0;  // pixels left in the current dash or gap
   void skip(long long pixels);
+  // A wide pen's square reaches this far up and left of its pixel (and the rest of its width
+  // down and right).
+  long long half() const { return (width_ - 1) / 2; }
+  // Row y from left to right - 1 of a wide pen, kept to the clip box, painted at the end.
+  void wideSpan(long long y, long long left, long long right);
+  void wideSegment(POINT a, POINT b, long long steps);
+  RECT clip_;  // the clip box in logical coordinates, when the stroke began
   std::vector<RegionBands::RowSpan> wide_;
 };
 

@@ -245,7 +245,9 @@ template <int mode>
 void combineOneSpanBands(const std::vector<RECT>& a, const std::vector<RECT>& b, std::vector<RECT>& result) {
   constexpr LONG kNone = INT_MAX;
   const RECT *pa = a.data(), *endA = pa + a.size(), *pb = b.data(), *endB = pb + b.size();
-  result.reserve(a.size() + b.size());
+  // Each stretch between neighbouring band edges of the two holds at most two spans, and edges
+  // of one-span bands mostly meet: room for all of them, so the list grows at most once.
+  result.reserve((mode == RGN_AND ? 1 : 2) * (a.size() + b.size()) + 4);
   size_t band = 0;  // where the last band written starts, of bandCount spans
   int bandCount = 0;
   LONG y = std::min(pa->top, pb->top);
@@ -665,29 +667,37 @@ void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, s
   trimScratch(scratch);
 }
 
-// The ellipse filling the inclusive box (0, 0)-(right, bottom). A button makes the same few
-// ellipses on every paint, so the last ones built are kept (each at most kKeptScratch rectangles)
-// and a repeat is a copy.
-void ellipseAtOrigin(int64_t right, int64_t bottom, std::vector<RECT>& rects) {
+// The ellipse filling the inclusive box (left, top)-(right, bottom). A button makes the same few
+// ellipses on every paint, so the last ones built are kept (each at most kKeptScratch rectangles,
+// where it was built) and a repeat is a copy moved into place; a new one is built in place.
+void ellipseKept(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& rects) {
   struct Kept {
-    int64_t right = -1, bottom = -1;
+    int64_t left = 0, top = 0, width = -1, height = -1;
     std::vector<RECT> rects;
   };
   constexpr size_t kKept = 8;
   thread_local std::array<Kept, kKept> kept;
   thread_local size_t nextSlot = 0;
+  const int64_t width = right - left, height = bottom - top;
   for (const Kept& k : kept) {
-    if (k.right == right && k.bottom == bottom) {
-      rects.assign(k.rects.begin(), k.rects.end());
-      return;
+    if (k.width != width || k.height != height) continue;
+    rects.assign(k.rects.begin(), k.rects.end());
+    // The move may span more than a LONG holds; where it lands does not.
+    const int64_t dx = left - k.left, dy = top - k.top;
+    if (dx == 0 && dy == 0) return;
+    for (RECT& r : rects) {
+      r.left = static_cast<LONG>(r.left + dx);
+      r.right = static_cast<LONG>(r.right + dx);
+      r.top = static_cast<LONG>(r.top + dy);
+      r.bottom = static_cast<LONG>(r.bottom + dy);
     }
+    return;
   }
-  ellipseFromWalk(0, 0, right, bottom, rects);
+  ellipseFromWalk(left, top, right, bottom, rects);
   if (rects.size() > kKeptScratch) return;
   Kept& slot = kept[nextSlot];
   nextSlot = (nextSlot + 1) % kKept;
-  slot.right = right;
-  slot.bottom = bottom;
+  slot = Kept{left, top, width, height, std::move(slot.rects)};
   slot.rects.assign(rects.begin(), rects.end());
 }
 
@@ -708,13 +718,7 @@ bool ellipseRegion(RECT box, RegionBands& out) {
     out.assignRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
     return true;
   }
-  ellipseAtOrigin(box.right - 2 - box.left, box.bottom - 2 - box.top, rects);
-  for (RECT& r : rects) {
-    r.left += box.left;
-    r.right += box.left;
-    r.top += box.top;
-    r.bottom += box.top;
-  }
+  ellipseKept(box.left, box.top, box.right - 2, box.bottom - 2, rects);
   return true;
 }
 
@@ -733,7 +737,7 @@ bool roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, RegionBands&
   }
   // The corner ellipse's region opened up: its upper half shapes the top rows, its lower half the
   // bottom rows, and the band where it is widest stretches over every row between, the whole width.
-  ellipseAtOrigin(ew - 2, eh - 2, rects);
+  ellipseKept(0, 0, ew - 2, eh - 2, rects);
   const LONG cornerRows = eh - 1, half = cornerRows / 2, shift = height - cornerRows;
   const LONG widen = width - (ew - 1);
   for (RECT& r : rects) {

@@ -250,4 +250,37 @@ TEST(Bitmap, StretchDIBitsCountsBottomUpSourcesFromTheBottom) {
   EXPECT_EQ(GetPixel(s.dc(), 0, 2), RGB(0, 0, 1));
 }
 
+// Counted from the bottom row upwards, a negative source height covers ySrc + h + 1 up to ySrc and
+// mirrors, as StretchBlt's negative extents do.
+TEST(Bitmap, StretchDIBitsMirrorsNegativeHeightsOfBottomUpSources) {
+  DibInfo d = makeInfo(1, 4, 32);
+  const DWORD pixels[4] = {1, 2, 3, 4};  // bottom row first
+  const COLORREF kept = RGB(9, 9, 9);
+  struct Case {
+    int yDest, hDest, ySrc, hSrc;
+    std::vector<int> rows;  // the source pixel each row shows, 0 for none
+  };
+  const Case cases[] = {
+      {0, 4, 3, -4, {1, 2, 3, 4}},   // the whole image, mirrored
+      {0, 4, 2, -2, {2, 2, 3, 3}},   // rows 1 and 2 from the bottom
+      {0, 4, 4, -4, {2, 3, 4, 0}},   // row 4 lies past the top: left as it was
+      {3, -4, 3, -4, {4, 3, 2, 1}},  // both extents negative: upright
+      {0, 2, 1, -1, {2, 2, 0, 0}},   // one row
+      {0, 4, -1, -1, {0, 0, 0, 0}},  // row -1 only, outside
+  };
+  TestSurface s(1, 4);
+  SelectObject(s.dc(), GetStockObject(DC_BRUSH));
+  SetDCBrushColor(s.dc(), kept);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "yDest " << c.yDest << " hDest " << c.hDest << " ySrc " << c.ySrc << " hSrc "
+                                    << c.hSrc);
+    PatBlt(s.dc(), 0, 0, 1, 4, PATCOPY);
+    EXPECT_EQ(StretchDIBits(s.dc(), 0, c.yDest, 1, c.hDest, 0, c.ySrc, 1, c.hSrc, pixels, d.info(), DIB_RGB_COLORS,
+                            SRCCOPY),
+              4);
+    for (int y = 0; y < 4; ++y) EXPECT_EQ(GetPixel(s.dc(), 0, y), c.rows[y] ? RGB(0, 0, c.rows[y]) : kept) << y;
+  }
+  SelectObject(s.dc(), GetStockObject(WHITE_BRUSH));
+}
+
 }  // namespace

@@ -175,6 +175,68 @@ TEST(Shapes, HugeCoordinatesCostOnlyTheSurface) {
   EXPECT_EQ(GetPixel(canvas.dc(), 11, 2), RGB(0, 0, 0));
 }
 
+// A wide pen paints a square of its width centred on every pixel of the one-pixel line: drawn into
+// a window of the plane (the path moved up and left), the wide line shows exactly the squares of
+// the thin line's pixels that reach into it, including the squares of pixels outside it.
+TEST(Shapes, WidePenLinesAreTheSquaresOfTheThinLine) {
+  constexpr int kPlane = 90, kShift = 30, kWindow = 30;
+  const POINT paths[][3] = {{{45, 45}, {80, 52}, {47, 88}}, {{10, 70}, {75, 12}, {75, 40}},
+                            {{44, 5}, {44, 85}, {5, 85}},   {{20, 20}, {70, 70}, {20, 71}}};
+  for (int width : {2, 3, 4, 7, 30}) {
+    for (const auto& path : paths) {
+      SCOPED_TRACE(testing::Message() << "width " << width << " from " << path[0].x << "," << path[0].y);
+      GeometryCanvas thin(kPlane, kPlane), wide(kWindow, kWindow), squares(kWindow, kWindow);
+      Polyline(thin.dc(), path, 3);
+      POINT moved[3];
+      for (int i = 0; i < 3; ++i) moved[i] = POINT{path[i].x - kShift, path[i].y - kShift};
+      HPEN pen = CreatePen(PS_SOLID, width, RGB(0, 0, 0));
+      HGDIOBJ old = SelectObject(wide.dc(), pen);
+      // R2_NOT shows a pixel mixed twice (where segments meet) as unpainted.
+      SetROP2(wide.dc(), R2_NOT);
+      ASSERT_TRUE(Polyline(wide.dc(), moved, 3));
+      SelectObject(wide.dc(), old);
+      DeleteObject(pen);
+      const std::vector<std::string> rows = thin.picture();
+      for (int y = 0; y < kPlane; ++y)
+        for (int x = 0; x < kPlane; ++x) {
+          if (rows[y][x] != '#') continue;
+          RECT square{x - kShift - (width - 1) / 2, y - kShift - (width - 1) / 2, 0, 0};
+          square.right = square.left + width;
+          square.bottom = square.top + width;
+          FillRect(squares.dc(), &square, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        }
+      EXPECT_EQ(wide.picture(), squares.picture()) << sideBySide(squares.picture(), wide.picture());
+    }
+  }
+}
+
+// Only the rows of the clip box are looked at, whatever the pen's width: these lines would take
+// hours square by square (the test's time limit stops them).
+TEST(Shapes, EnormousPenWidthsCostOnlyTheSurface) {
+  struct Case {
+    int width;
+    POINT from, to;
+    bool covers;  // the whole surface, or none of it
+  };
+  const Case cases[] = {
+      {INT_MAX, {2, 3}, {9, 4}, true},
+      {INT_MAX, {-1000000000, 3}, {1000000000, 12}, true},
+      {1 << 20, {-(1 << 28), -(1 << 28)}, {1 << 28, 1 << 28}, true},
+      {1 << 20, {-(1 << 22), -(1 << 22)}, {(1 << 22), -(1 << 22)}, false},  // far above the surface
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    GeometryCanvas canvas(16, 12);
+    HPEN pen = CreatePen(PS_SOLID, c.width, RGB(0, 0, 0));
+    HGDIOBJ old = SelectObject(canvas.dc(), pen);
+    MoveToEx(canvas.dc(), c.from.x, c.from.y, nullptr);
+    ASSERT_TRUE(LineTo(canvas.dc(), c.to.x, c.to.y));
+    SelectObject(canvas.dc(), old);
+    DeleteObject(pen);
+    EXPECT_EQ(canvas.picture(), std::vector<std::string>(12, std::string(16, c.covers ? '#' : '.')));
+  }
+}
+
 TEST(RectHelpers, FollowWin32Rules) {
   RECT a{0, 0, 10, 10}, b{5, 5, 15, 15}, c{20, 20, 30, 30}, empty{3, 3, 3, 8}, out{};
   EXPECT_TRUE(IntersectRect(&out, &a, &b));

@@ -331,6 +331,29 @@ HRGN checkerboard(int cells) {
   return board;
 }
 
+// The last ellipses built are kept and a repeat is moved into place: the same ellipse wherever it
+// lies, even a whole coordinate range away from where it was built first.
+TEST(RegionShapes, AnEllipseIsTheSameWhereverItLies) {
+  const int places[] = {INT_MIN, -(1 << 27), -3, 0, 5, 1 << 27, INT_MAX - 64};
+  for (int w : {5, 17, 64})
+    for (int h : {3, 40}) {
+      // Built first at the far corner of the plane, so that the others are moves across all of it.
+      const int far = INT_MAX - 64;
+      HRGN first = CreateEllipticRgn(far, far, far + w, far + h);
+      std::vector<RECT> shape = rectsOf(first);
+      DeleteObject(first);
+      for (RECT& r : shape) r = RECT{r.left - far, r.top - far, r.right - far, r.bottom - far};
+      for (int x : places)
+        for (int y : {INT_MIN, 0, INT_MAX - 64}) {
+          std::vector<RECT> moved = shape;
+          for (RECT& r : moved) r = RECT{r.left + x, r.top + y, r.right + x, r.bottom + y};
+          HRGN here = CreateEllipticRgn(x, y, x + w, y + h);
+          EXPECT_EQ(text(rectsOf(here)), text(moved)) << w << "x" << h << " at " << x << "," << y;
+          DeleteObject(here);
+        }
+    }
+}
+
 TEST(RegionShapes, NewRegionsHoldOnlyTheirOwnShapeAndOldHandlesStayDead) {
   const DWORD start = gdiObjects();
   // Regions small and large, made by every kind of call, then deleted.
