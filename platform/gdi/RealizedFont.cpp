@@ -39,6 +39,7 @@
 #include <optional>
 
 #include "gdi/DeviceContext.h"
+#include "gdi/FontFiles.h"
 #include "gdi/FontObject.h"
 
 namespace gdi {
@@ -84,7 +85,7 @@ constexpr struct {
     {"ms sans serif", "/usr/share/wine/fonts/sserife.fon"},
 };
 
-// Files tried when fontconfig itself finds nothing.
+// Files tried when fontconfig finds nothing, or what it finds cannot be opened.
 constexpr const char* kLastResortFiles[] = {
     "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
     "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
@@ -103,6 +104,17 @@ FT_Library freeType() {
     return lib;
   }();
   return library;
+}
+
+// A face read from the file's bytes in memory, which stay mapped: opening it takes no descriptor
+// once the file is in.
+FT_Face openFace(FT_Library library, const std::string& path, FT_Long index) {
+  FontFileBytes bytes = fontFileBytes(path);
+  FT_Face face = nullptr;
+  if (bytes.data == nullptr ||
+      FT_New_Memory_Face(library, bytes.data, static_cast<FT_Long>(bytes.size), index, &face) != 0)
+    return nullptr;
+  return face;
 }
 
 struct FontFile {
@@ -225,17 +237,25 @@ uint32_t unicodeFromCp1252(unsigned char byte) {
 
 RealizedFont::~RealizedFont() = default;
 
+void loadFontFiles() {
+  if (freeType() == nullptr) return;
+  useFontconfig();
+  for (const auto& entry : kBitmapFaces) fontFileBytes(entry.file);
+  for (const char* file : kStandInFiles) fontFileBytes(file);
+  for (const char* file : kLastResortFiles) fontFileBytes(file);
+}
+
 namespace {
 
 // The face of a bitmap font file whose cell (positive height) or em (negative) is the one asked
 // for, or nullptr.
 FT_Face openBitmapFace(FT_Library library, const char* file, LONG height, FT_WinFNT_HeaderRec& header) {
-  FT_Face face = nullptr;
-  if (FT_New_Face(library, file, -1, &face) != 0) return nullptr;
+  FT_Face face = openFace(library, file, -1);
+  if (face == nullptr) return nullptr;
   FT_Long faces = face->num_faces;
   FT_Done_Face(face);
   for (FT_Long i = 0; i < faces; ++i) {
-    if (FT_New_Face(library, file, i, &face) != 0) continue;
+    if ((face = openFace(library, file, i)) == nullptr) continue;
     if (FT_Get_WinFNT_Header(face, &header) == 0 && face->num_fixed_sizes == 1 &&
         (height > 0 ? height == header.pixel_height
                     : -static_cast<long long>(height) == header.pixel_height - header.internal_leading) &&
@@ -306,8 +326,8 @@ std::unique_ptr<RealizedFont> RealizedFont::create(const LOGFONTA& log) {
   auto font = std::unique_ptr<RealizedFont>(new RealizedFont);
   font->face_ = std::make_unique<FreeTypeFace>();
   for (const FontFile& candidate : candidates) {
-    FT_Face face = nullptr;
-    if (FT_New_Face(library, candidate.path.c_str(), candidate.index, &face) != 0) continue;
+    FT_Face face = openFace(library, candidate.path, candidate.index);
+    if (face == nullptr) continue;
     if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
       FT_Done_Face(face);
       continue;
