@@ -37,10 +37,12 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #include "gdi/DeviceContext.h"
 #include "gdi/FontFiles.h"
 #include "gdi/FontObject.h"
+#include "kernel/OutOfMemory.h"
 
 namespace gdi {
 
@@ -137,7 +139,7 @@ void useFontconfig() {
   (void)registered;
 }
 
-std::optional<FontFile> matchFamily(const std::string& family, int weight, bool italic) {
+std::optional<FontFile> askFontconfig(const std::string& family, int weight, bool italic) {
   useFontconfig();
   FcPattern* pattern = FcPatternCreate();
   if (pattern == nullptr) return std::nullopt;
@@ -167,6 +169,18 @@ std::optional<FontFile> matchFamily(const std::string& family, int weight, bool 
     found = f;
   }
   FcPatternDestroy(match);
+  return found;
+}
+
+// Fontconfig's answers, kept: every font of a family asks the same question, and a question once
+// answered needs no fontconfig call again, which does not survive memory running out.
+std::optional<FontFile> matchFamily(const std::string& family, int weight, bool italic) {
+  static auto* answers = new std::map<std::tuple<std::string, int, bool>, std::optional<FontFile>>;
+  auto key = std::make_tuple(family, weight, italic);
+  auto it = answers->find(key);
+  if (it != answers->end()) return it->second;
+  std::optional<FontFile> found = askFontconfig(family, weight, italic);
+  answers->emplace(std::move(key), found);
   return found;
 }
 
@@ -239,7 +253,9 @@ RealizedFont::~RealizedFont() = default;
 
 void loadFontFiles() {
   if (freeType() == nullptr) return;
-  useFontconfig();
+  // The fallback family's answer: the run-time error box's face needs it, when memory may not
+  // be had for fontconfig any more.
+  matchFamily(fallbackFamily(DEFAULT_PITCH), FW_NORMAL, false);
   for (const auto& entry : kBitmapFaces) fontFileBytes(entry.file);
   for (const char* file : kStandInFiles) fontFileBytes(file);
   for (const char* file : kLastResortFiles) fontFileBytes(file);
@@ -519,8 +535,9 @@ std::string cacheKey(const LOGFONTA& log) {
 
 }  // namespace
 
-RealizedFont* realizeFont(const FontObject& font) {
-  if (font.realized) return static_cast<RealizedFont*>(font.realized.get());
+namespace {
+
+RealizedFont* realize(const FontObject& font) {
   static uint64_t tick = 0;
   auto& cache = realizedCache();
   std::string key = cacheKey(font.log);
@@ -542,6 +559,13 @@ RealizedFont* realizeFont(const FontObject& font) {
   it->second.lastUse = ++tick;
   font.realized = std::static_pointer_cast<void>(it->second.font);
   return it->second.font.get();
+}
+
+}  // namespace
+
+RealizedFont* realizeFont(const FontObject& font) {
+  if (font.realized) return static_cast<RealizedFont*>(font.realized.get());
+  return kernel::failingOnOutOfMemory<RealizedFont*>(nullptr, [&] { return realize(font); });
 }
 
 RealizedFont* realizeFont(HFONT handle) {

@@ -90,8 +90,9 @@ uint32_t unicodeFromCp1252(unsigned char byte);
 void loadFontFiles();
 
 // The realized font for a logical font, shared by every font object with the same LOGFONTA and
-// kept with the font object; nullptr (ERROR_INVALID_HANDLE) for a handle that is not a font and
-// (ERROR_NOT_ENOUGH_MEMORY) when no font file can be opened.
+// kept with the font object; nullptr (ERROR_INVALID_HANDLE) for a handle that is not a font,
+// (ERROR_NOT_ENOUGH_MEMORY) when no font file can be opened and (ERROR_OUTOFMEMORY) when memory
+// runs out.
 RealizedFont* realizeFont(HFONT font);
 RealizedFont* realizeFont(const FontObject& font);
 // The realized font selected into a DC.
