@@ -155,7 +155,10 @@ GpStatus decodeBitmap(const std::vector<uint8_t>& bytes, GpBitmap** bitmap) {
   } else {
     return UnknownImageFormat;
   }
-  if (!ok) return OutOfMemory;
+  if (!ok) {
+    if (error == ERROR_OUTOFMEMORY) SetLastError(error);
+    return OutOfMemory;
+  }
   state().images.insert(decoded.get());
   *bitmap = decoded.release();
   return Ok;
