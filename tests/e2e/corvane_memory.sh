@@ -108,5 +108,5 @@ for step in $(seq 0 15); do
   outcomes+=("$seen${text:+-told}")
 done
 # The limits must have reached the program's ordinary run.
-[ "${outcomes[-1]}" = result-told ] || fail "the highest limit did not reach the result window's outcome"
+[[ " ${outcomes[*]} " == *" result-told "* ]] || fail "no limit reached the result window's outcome"
 echo "PASS"
