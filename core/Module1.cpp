@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "forms/frmAttendere.h"
 #include "forms/frmFine.h"
 #include "framework/App.h"
+#include "framework/RuntimeError.h"
 
 namespace {
 
@@ -39,6 +42,39 @@ FlushOutcome FlushVolume(const std::string& argument) {
   return {SystemErrorText(closeCode), closeCode == 0};
 }
 
+// Where memory cannot be had for the result window, the outcome is told all the same: in a message
+// box, or without memory for that either, on standard error.
+void TellOutcomeAnyway(const std::string& text) {
+  int answer = 0;
+  try {
+    answer = MsgBox(text, vbOKOnly);
+  } catch (const std::bad_alloc&) {
+  }
+  if (answer != 0) return;
+  size_t length = text.size();
+  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n')) --length;
+  std::fprintf(stderr, "corvane: %.*s\n", static_cast<int>(length), text.c_str());
+}
+
+void ShowOutcome(const std::string& text) {
+  try {
+    // The result text goes into the result window before anything else touches the platform,
+    // since loading that window makes platform calls of its own.
+    frmFine->Text1.setText(text);
+    DoEvents();
+
+    frmAttendere->setVisible(false);
+    DoEvents();
+
+    frmFine->Show(vbModal);
+  } catch (const std::bad_alloc&) {
+    TellOutcomeAnyway(text);
+  } catch (const RuntimeError& error) {
+    if (error.Number != ErrOutOfMemory) throw;
+    TellOutcomeAnyway(text);
+  }
+}
+
 }  // namespace
 
 std::string SystemErrorText(int32_t code) {
@@ -53,16 +89,8 @@ int RunFlushSequence() {
   frmAttendere->Inizio();
   DoEvents();
 
-  // The result text goes into the result window before anything else touches the platform,
-  // since loading that window makes platform calls of its own.
   const FlushOutcome outcome = FlushVolume(Command());
-  frmFine->Text1.setText(outcome.text);
-  DoEvents();
-
-  frmAttendere->setVisible(false);
-  DoEvents();
-
-  frmFine->Show(vbModal);
+  ShowOutcome(outcome.text);
 
   frmAbout.Unload();
   frmAttendere.Unload();

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 AppObject App;
@@ -180,12 +181,28 @@ float Rnd() {
 
 void ReportRunTimeError(const std::exception& error) {
   int number = 440;
-  std::string description = error.what();
+  const char* description = error.what();
   if (auto* e = dynamic_cast<const RuntimeError*>(&error)) {
     number = e->Number;
-    description = e->Description;
+    description = e->Description.c_str();
+  } else if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+    number = ErrOutOfMemory;
+    description = "Out of memory";
   }
-  MsgBox("Run-time error '" + std::to_string(number) + "':\r\n\r\n" + description, vbCritical);
+  int answer = 0;
+  try {
+    answer = MsgBox("Run-time error '" + std::to_string(number) + "':\r\n\r\n" + description, vbCritical);
+  } catch (const std::bad_alloc&) {
+  }
+  // Where not even the box can be had, the message goes where a program's last words go.
+  if (answer == 0) {
+    std::string name;
+    try {
+      name = App.EXEName() + ": ";
+    } catch (const std::bad_alloc&) {
+    }
+    std::fprintf(stderr, "%sRun-time error '%d': %s\n", name.c_str(), number, description);
+  }
 }
 
 void End(int exitStatus) {

@@ -349,6 +349,9 @@ class Reader {
     try {
       return PropertyValue(LoadPictureFromBytes(*bytes));
     } catch (const RuntimeError& e) {
+      // A window's pictures are decoration: one that memory cannot be had for is left out, so
+      // that the window still comes and tells what it has to tell.
+      if (e.Number == ErrOutOfMemory) return PropertyValue::nothing();
       throw FormDescriptionError(startLine, "picture cannot be read (" + e.Description + ")");
     }
   }

@@ -7,6 +7,7 @@
 #include "framework/RuntimeError.h"
 
 #include <cmath>
+#include <new>
 
 namespace {
 
@@ -79,24 +80,47 @@ std::vector<BYTE> resourceDirectory(const std::vector<uint8_t>& b, size_t count,
   return directory;
 }
 
-PictureRef decodePicture(std::vector<uint8_t> bytes) {
+// The picture that owns handle; the handle is given back when no picture can be made of it.
+PictureRef pictureOwning(StdPicture::Kind kind, HANDLE handle, std::vector<uint8_t>& bytes) {
+  try {
+    return std::make_shared<StdPicture>(kind, handle, std::move(bytes));
+  } catch (const std::bad_alloc&) {
+    if (kind == StdPicture::Kind::Bitmap) DeleteObject(handle);
+    else DestroyIcon(static_cast<HICON>(handle));
+    throw;
+  }
+}
+
+PictureRef decoded(std::vector<uint8_t>& bytes) {
   const FileKind kind = sniff(bytes);
   switch (kind) {
     case FileKind::Bitmap:
     case FileKind::Jpeg:
-      if (HBITMAP bitmap = decodeBitmap(bytes))
-        return std::make_shared<StdPicture>(StdPicture::Kind::Bitmap, bitmap, std::move(bytes));
+      if (HBITMAP bitmap = decodeBitmap(bytes)) return pictureOwning(StdPicture::Kind::Bitmap, bitmap, bytes);
       break;
     case FileKind::Icon:
     case FileKind::Cursor:
-      if (HICON icon = DecodeIconImage(bytes, 0, 0)) {
-        return std::make_shared<StdPicture>(kind == FileKind::Cursor ? StdPicture::Kind::Cursor : StdPicture::Kind::Icon,
-                                            icon, std::move(bytes));
-      }
+      if (HICON icon = DecodeIconImage(bytes, 0, 0))
+        return pictureOwning(kind == FileKind::Cursor ? StdPicture::Kind::Cursor : StdPicture::Kind::Icon, icon, bytes);
       break;
     case FileKind::Unknown:
       break;
   }
+  return nullptr;
+}
+
+// What load() makes of a picture's bytes, with a picture that memory cannot be had for told apart
+// from one that cannot be decoded: the decoders say so by the last-error, or an allocation of this
+// code itself fails.
+template <typename Load>
+PictureRef decodePicture(Load load) {
+  SetLastError(ERROR_SUCCESS);
+  try {
+    if (PictureRef picture = load()) return picture;
+  } catch (const std::bad_alloc&) {
+    SetLastError(ERROR_OUTOFMEMORY);
+  }
+  if (GetLastError() == ERROR_OUTOFMEMORY) throw RuntimeError(ErrOutOfMemory, "Out of memory");
   throw RuntimeError(ErrInvalidPicture, "Invalid picture");
 }
 
@@ -177,10 +201,13 @@ PictureRef LoadPicture(const std::string& path) {
     case FileBytesResult::TooLarge: throw RuntimeError(ErrInvalidPicture, "Invalid picture");
     default: throw RuntimeError(ErrFileNotFound, "File not found: " + path);
   }
-  return decodePicture(std::move(bytes));
+  return decodePicture([&] { return decoded(bytes); });
 }
 
 PictureRef LoadPictureFromBytes(const std::vector<uint8_t>& bytes) {
   if (bytes.size() > kMaxPictureFileBytes) throw RuntimeError(ErrInvalidPicture, "Invalid picture");
-  return decodePicture(bytes);
+  return decodePicture([&] {
+    std::vector<uint8_t> copy(bytes);
+    return decoded(copy);
+  });
 }

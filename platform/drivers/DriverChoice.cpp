@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "gdi/RealizedFont.h"
 #include "kernel/Diagnostics.h"
 #include "kernel/ProcessEnd.h"
 #include "user/Driver.h"
@@ -43,13 +44,21 @@ std::unique_ptr<Driver>& driverSlot() {
   return *slot;
 }
 
+// Windows draw text long after the display is open, and with the fewest descriptors a program can
+// start with, the display's connection takes the last one: the font files come in before it.
+void start(std::unique_ptr<Driver> (*make)()) {
+  gdi::loadFontFiles();
+  auto& slot = driverSlot();
+  slot = make();
+  user::attachOnce(*slot);
+}
+
 }  // namespace
 
 Driver& currentDriver() {
   auto& slot = driverSlot();
   if (!slot) {
-    slot = chosenDriver();
-    user::attachOnce(*slot);
+    start(chosenDriver);
     // Text copied in the program outlives it, as on Windows.
     kernel::whenProcessEnds([] { driverSlot()->handOverClipboard(); });
   }
@@ -57,10 +66,7 @@ Driver& currentDriver() {
 }
 
 void chooseHeadlessUnlessChosen() {
-  auto& slot = driverSlot();
-  if (slot) return;
-  slot = createHeadlessDriver();
-  user::attachOnce(*slot);
+  if (!driverSlot()) start(createHeadlessDriver);
 }
 
 }  // namespace drivers

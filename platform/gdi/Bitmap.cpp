@@ -10,6 +10,7 @@
 
 #include "gdi/DeviceContext.h"
 #include "gdi/Raster.h"
+#include "kernel/OutOfMemory.h"
 
 namespace gdi {
 
@@ -33,6 +34,11 @@ bool validDepth(int bpp) {
 
 std::unique_ptr<BitmapObject> BitmapObject::create(int width, int height, int bitsPerPixel,
                                                    bool topDown) {
+  return kernel::failingOnOutOfMemory<std::unique_ptr<BitmapObject>>(
+      nullptr, [&] { return make(width, height, bitsPerPixel, topDown); });
+}
+
+std::unique_ptr<BitmapObject> BitmapObject::make(int width, int height, int bitsPerPixel, bool topDown) {
   if (width < 0 || height < 0 || !validDepth(bitsPerPixel)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
@@ -50,7 +56,7 @@ std::unique_ptr<BitmapObject> BitmapObject::create(int width, int height, int bi
   auto bitmap = std::make_unique<BitmapObject>();
   BYTE* memory = static_cast<BYTE*>(std::calloc(std::max<size_t>(total, 4), 1));
   if (memory == nullptr) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    SetLastError(ERROR_OUTOFMEMORY);  // memory that cannot be had, not a size refused
     return nullptr;
   }
   bitmap->storage.reset(memory);

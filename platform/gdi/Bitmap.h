@@ -26,10 +26,12 @@ struct BitmapObject : GdiObject {
   // A zero-filled bitmap of the given format (1, 4, 8, 16, 24 or 32 bits per pixel), not yet in
   // the handle table (addObject it to give it a handle; a window surface never gets one). Bitmaps
   // of 8 bits or fewer get a black-and-white (1 bpp) or all-black colour table. nullptr with
-  // ERROR_INVALID_PARAMETER for a bad format or a negative size, and ERROR_NOT_ENOUGH_MEMORY for
-  // a refused size or failed allocation; a refused size is never allocated.
+  // ERROR_INVALID_PARAMETER for a bad format or a negative size, ERROR_NOT_ENOUGH_MEMORY for a
+  // refused size (never allocated) and ERROR_OUTOFMEMORY for memory that cannot be had.
   static std::unique_ptr<BitmapObject> create(int width, int height, int bitsPerPixel,
                                               bool topDown = true);
+  // create's work, which may throw when memory runs out.
+  static std::unique_ptr<BitmapObject> make(int width, int height, int bitsPerPixel, bool topDown);
   // The bytes a row of this width and depth takes (DWORD aligned), or 0 on overflow.
   static size_t rowBytes(int width, int bitsPerPixel);
 

@@ -3,6 +3,7 @@
 // the 65536 GDI handles a Windows session has.
 #include "gdi/GdiObject.h"
 
+#include <new>
 #include <vector>
 
 namespace gdi {
@@ -50,7 +51,12 @@ HGDIOBJ insert(std::unique_ptr<GdiObject> object) {
     t.freeSlots.pop_back();
   } else if (t.slots.size() < kMaxSlots) {
     slot = t.slots.size();
-    t.slots.emplace_back();
+    try {
+      t.slots.emplace_back();
+    } catch (const std::bad_alloc&) {
+      SetLastError(ERROR_OUTOFMEMORY);
+      return nullptr;
+    }
     handleSlots = t.slots.data();
     handleSlotCount = t.slots.size();
   } else {
@@ -88,8 +94,8 @@ bool removeObject(HGDIOBJ handle) {
   if (slot->object->stock || slot->object->selectCount > 0) return false;
   HandleTable& t = table();
   std::unique_ptr<GdiObject, DisposeObject> doomed = std::move(slot->object);
-  t.freeSlots.push_back(static_cast<size_t>(slot - t.slots.data()));
   --t.live;
+  keepFree(t.freeSlots, static_cast<size_t>(slot - t.slots.data()));
   doomed.reset();  // after the table is consistent, since a destructor may delete other objects
   return true;
 }

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <vector>
 
 namespace gdi {
 
@@ -46,6 +48,15 @@ struct GdiObject {
 
 // Takes ownership and returns the new handle (NULL, with ERROR_NOT_ENOUGH_MEMORY, if the table is full).
 HGDIOBJ addObject(std::unique_ptr<GdiObject> object);
+
+// Lists a handle table's slot as free again. A slot that memory cannot be had to list is never
+// used again: that costs one slot, and keeps a release from failing.
+inline void keepFree(std::vector<size_t>& freeSlots, size_t slot) {
+  try {
+    freeSlots.push_back(slot);
+  } catch (const std::bad_alloc&) {
+  }
+}
 // Makes the object a stock object: never counted, never deleted.
 HGDIOBJ addStockObject(std::unique_ptr<GdiObject> object);
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "gdi/Bitmap.h"
+#include "kernel/OutOfMemory.h"
 
 namespace gdi {
 namespace {
@@ -126,7 +127,9 @@ IconObject* iconFromHandle(HICON icon) {
   return slot->icon.get();
 }
 
-HICON addIcon(IconObject icon) {
+namespace {
+
+HICON addToTable(IconObject&& icon) {
   IconTable& t = table();
   size_t index;
   if (!t.freeSlots.empty()) {
@@ -149,13 +152,20 @@ HICON addIcon(IconObject icon) {
   return reinterpret_cast<HICON>(kIconTag | ((index + 1) << 16) | s.generation);
 }
 
+}  // namespace
+
+HICON addIcon(IconObject icon) {
+  return kernel::failingOnOutOfMemory<HICON>(nullptr, [&] { return addToTable(std::move(icon)); });
+}
+
+
 bool removeIcon(HICON icon) {
   Slot* slot = decode(icon);
   if (slot == nullptr) return false;
   IconTable& t = table();
   if (!slot->icon->shared) --t.live;
   slot->icon.reset();
-  t.freeSlots.push_back(static_cast<size_t>(slot - t.slots.data()));
+  keepFree(t.freeSlots, static_cast<size_t>(slot - t.slots.data()));
   return true;
 }
 
@@ -323,8 +333,9 @@ BOOL WINAPI DestroyIcon(HICON hIcon) {
 
 BOOL WINAPI DestroyCursor(HCURSOR hCursor) { return DestroyIcon(hCursor); }
 
-HICON WINAPI CreateIconFromResourceEx(PBYTE presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer,
-                                      int cxDesired, int cyDesired, UINT Flags) {
+namespace {
+
+HICON iconFromResource(PBYTE presbits, DWORD dwResSize, BOOL fIcon, int cxDesired, int cyDesired, UINT Flags) {
   if (presbits == nullptr || dwResSize == 0 || cxDesired < 0 || cyDesired < 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
@@ -357,4 +368,12 @@ HICON WINAPI CreateIconFromResourceEx(PBYTE presbits, DWORD dwResSize, BOOL fIco
   IconObject icon = gdi::iconFromImage(std::move(image), fIcon != FALSE);
   icon.shared = (Flags & LR_SHARED) != 0;
   return gdi::addIcon(std::move(icon));
+}
+
+}  // namespace
+
+HICON WINAPI CreateIconFromResourceEx(PBYTE presbits, DWORD dwResSize, BOOL fIcon, DWORD,
+                                      int cxDesired, int cyDesired, UINT Flags) {
+  return kernel::failingOnOutOfMemory<HICON>(
+      nullptr, [&] { return iconFromResource(presbits, dwResSize, fIcon, cxDesired, cyDesired, Flags); });
 }

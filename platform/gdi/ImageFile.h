@@ -2,7 +2,8 @@
 // BMP or PNG images, PNG and JPEG. They check every size against the bytes present before they
 // read or allocate, and refuse images above 32768 pixels a side or above a byte budget (512 MiB
 // unless the caller gives a smaller one). Failures return false with a Win32 error code:
-// ERROR_INVALID_DATA for malformed or truncated data, ERROR_NOT_ENOUGH_MEMORY for images too large.
+// ERROR_INVALID_DATA for malformed or truncated data, ERROR_NOT_ENOUGH_MEMORY for images too large,
+// ERROR_OUTOFMEMORY where memory for the pixels cannot be had.
 #pragma once
 
 #include <windows.h>

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "gdi/ImageFile.h"
 
@@ -63,7 +64,7 @@ bool runJpeg(jpeg_decompress_struct* info, JpegFailure* failure, const uint8_t* 
   *rows = static_cast<uint8_t*>(std::calloc(*rowsSize, 1));
   if (*rows == nullptr) {
     jpeg_destroy_decompress(info);
-    *error = ERROR_NOT_ENOUGH_MEMORY;
+    *error = ERROR_OUTOFMEMORY;
     return false;
   }
   while (info->output_scanline < info->output_height) {
@@ -128,12 +129,13 @@ bool decodeJpeg(const uint8_t* data, size_t size, int& width, int& height,
   size_t rowsSize = 0;
   int w = 0, h = 0;
   if (!runJpeg(&info, &failure, data, size, maxBytes, &w, &h, &rows, &rowsSize, &error)) return false;
+  // Given back however this ends, memory for the pixels included.
+  const std::unique_ptr<uint8_t, void (*)(void*)> owned(rows, std::free);
   argb.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
   for (size_t k = 0; k < argb.size(); ++k) {
     const uint8_t* b = rows + 4 * k;
     argb[k] = 0xFF000000u | (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[1]) << 8) | b[0];
   }
-  std::free(rows);
   width = w;
   height = h;
   return true;

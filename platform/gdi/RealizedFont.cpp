@@ -37,9 +37,12 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #include "gdi/DeviceContext.h"
+#include "gdi/FontFiles.h"
 #include "gdi/FontObject.h"
+#include "kernel/OutOfMemory.h"
 
 namespace gdi {
 
@@ -84,7 +87,7 @@ constexpr struct {
     {"ms sans serif", "/usr/share/wine/fonts/sserife.fon"},
 };
 
-// Files tried when fontconfig itself finds nothing.
+// Files tried when fontconfig finds nothing, or what it finds cannot be opened.
 constexpr const char* kLastResortFiles[] = {
     "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
     "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
@@ -103,6 +106,17 @@ FT_Library freeType() {
     return lib;
   }();
   return library;
+}
+
+// A face read from the file's bytes in memory, which stay mapped: opening it takes no descriptor
+// once the file is in.
+FT_Face openFace(FT_Library library, const std::string& path, FT_Long index) {
+  FontFileBytes bytes = fontFileBytes(path);
+  FT_Face face = nullptr;
+  if (bytes.data == nullptr ||
+      FT_New_Memory_Face(library, bytes.data, static_cast<FT_Long>(bytes.size), index, &face) != 0)
+    return nullptr;
+  return face;
 }
 
 struct FontFile {
@@ -125,7 +139,7 @@ void useFontconfig() {
   (void)registered;
 }
 
-std::optional<FontFile> matchFamily(const std::string& family, int weight, bool italic) {
+std::optional<FontFile> askFontconfig(const std::string& family, int weight, bool italic) {
   useFontconfig();
   FcPattern* pattern = FcPatternCreate();
   if (pattern == nullptr) return std::nullopt;
@@ -155,6 +169,18 @@ std::optional<FontFile> matchFamily(const std::string& family, int weight, bool 
     found = f;
   }
   FcPatternDestroy(match);
+  return found;
+}
+
+// Fontconfig's answers, kept: every font of a family asks the same question, and a question once
+// answered needs no fontconfig call again, which does not survive memory running out.
+std::optional<FontFile> matchFamily(const std::string& family, int weight, bool italic) {
+  static auto* answers = new std::map<std::tuple<std::string, int, bool>, std::optional<FontFile>>;
+  auto key = std::make_tuple(family, weight, italic);
+  auto it = answers->find(key);
+  if (it != answers->end()) return it->second;
+  std::optional<FontFile> found = askFontconfig(family, weight, italic);
+  answers->emplace(std::move(key), found);
   return found;
 }
 
@@ -225,17 +251,27 @@ uint32_t unicodeFromCp1252(unsigned char byte) {
 
 RealizedFont::~RealizedFont() = default;
 
+void loadFontFiles() {
+  if (freeType() == nullptr) return;
+  // The fallback family's answer: the run-time error box's face needs it, when memory may not
+  // be had for fontconfig any more.
+  matchFamily(fallbackFamily(DEFAULT_PITCH), FW_NORMAL, false);
+  for (const auto& entry : kBitmapFaces) fontFileBytes(entry.file);
+  for (const char* file : kStandInFiles) fontFileBytes(file);
+  for (const char* file : kLastResortFiles) fontFileBytes(file);
+}
+
 namespace {
 
 // The face of a bitmap font file whose cell (positive height) or em (negative) is the one asked
 // for, or nullptr.
 FT_Face openBitmapFace(FT_Library library, const char* file, LONG height, FT_WinFNT_HeaderRec& header) {
-  FT_Face face = nullptr;
-  if (FT_New_Face(library, file, -1, &face) != 0) return nullptr;
+  FT_Face face = openFace(library, file, -1);
+  if (face == nullptr) return nullptr;
   FT_Long faces = face->num_faces;
   FT_Done_Face(face);
   for (FT_Long i = 0; i < faces; ++i) {
-    if (FT_New_Face(library, file, i, &face) != 0) continue;
+    if ((face = openFace(library, file, i)) == nullptr) continue;
     if (FT_Get_WinFNT_Header(face, &header) == 0 && face->num_fixed_sizes == 1 &&
         (height > 0 ? height == header.pixel_height
                     : -static_cast<long long>(height) == header.pixel_height - header.internal_leading) &&
@@ -306,8 +342,8 @@ std::unique_ptr<RealizedFont> RealizedFont::create(const LOGFONTA& log) {
   auto font = std::unique_ptr<RealizedFont>(new RealizedFont);
   font->face_ = std::make_unique<FreeTypeFace>();
   for (const FontFile& candidate : candidates) {
-    FT_Face face = nullptr;
-    if (FT_New_Face(library, candidate.path.c_str(), candidate.index, &face) != 0) continue;
+    FT_Face face = openFace(library, candidate.path, candidate.index);
+    if (face == nullptr) continue;
     if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
       FT_Done_Face(face);
       continue;
@@ -499,8 +535,9 @@ std::string cacheKey(const LOGFONTA& log) {
 
 }  // namespace
 
-RealizedFont* realizeFont(const FontObject& font) {
-  if (font.realized) return static_cast<RealizedFont*>(font.realized.get());
+namespace {
+
+RealizedFont* realize(const FontObject& font) {
   static uint64_t tick = 0;
   auto& cache = realizedCache();
   std::string key = cacheKey(font.log);
@@ -522,6 +559,13 @@ RealizedFont* realizeFont(const FontObject& font) {
   it->second.lastUse = ++tick;
   font.realized = std::static_pointer_cast<void>(it->second.font);
   return it->second.font.get();
+}
+
+}  // namespace
+
+RealizedFont* realizeFont(const FontObject& font) {
+  if (font.realized) return static_cast<RealizedFont*>(font.realized.get());
+  return kernel::failingOnOutOfMemory<RealizedFont*>(nullptr, [&] { return realize(font); });
 }
 
 RealizedFont* realizeFont(HFONT handle) {

@@ -84,9 +84,15 @@ class RealizedFont {
 // The Unicode code point of a Windows-1252 byte (the five unassigned bytes map to themselves).
 uint32_t unicodeFromCp1252(unsigned char byte);
 
+// Starts FreeType and fontconfig and brings into memory the files this code names itself: the
+// bitmap faces, the stand-ins and the last resorts that every logical font falls back to. Once
+// they are in, text draws even when no file descriptor is left to open a font file.
+void loadFontFiles();
+
 // The realized font for a logical font, shared by every font object with the same LOGFONTA and
-// kept with the font object; nullptr (ERROR_INVALID_HANDLE) for a handle that is not a font and
-// (ERROR_NOT_ENOUGH_MEMORY) when no font file can be opened.
+// kept with the font object; nullptr (ERROR_INVALID_HANDLE) for a handle that is not a font,
+// (ERROR_NOT_ENOUGH_MEMORY) when no font file can be opened and (ERROR_OUTOFMEMORY) when memory
+// runs out.
 RealizedFont* realizeFont(HFONT font);
 RealizedFont* realizeFont(const FontObject& font);
 // The realized font selected into a DC.

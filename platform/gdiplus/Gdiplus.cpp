@@ -3,7 +3,8 @@
 // call, so the caller may release it once the bitmap is made (an empty rest is
 // UnknownImageFormat, a stream that fails to read Win32Error); data that is no BMP, JPEG or PNG is
 // UnknownImageFormat; a damaged or oversized picture of a known kind is OutOfMemory, the code GDI+
-// gives for both; the flat calls answer GdiplusNotInitialized while no GdiplusStartup is in force;
+// gives for both, and so is memory running out, which alone also sets the last-error
+// ERROR_OUTOFMEMORY; the flat calls answer GdiplusNotInitialized while no GdiplusStartup is in force;
 // GdipCreateHBITMAPFromBitmap makes a bottom-up 32-bit DIB section whose pixels are the picture
 // laid over the background colour, (source * a + background * (255 - a) + 127) / 255 per channel.
 #include <gdiplus.h>
@@ -16,6 +17,7 @@
 
 #include "gdi/Bitmap.h"
 #include "gdi/ImageFile.h"
+#include "kernel/OutOfMemory.h"
 
 namespace Gdiplus {
 namespace {
@@ -128,9 +130,8 @@ namespace DllExports {
 
 namespace {
 
-GpStatus createBitmapFromBytes(const std::vector<uint8_t>& bytes, GpBitmap** bitmap) {
-  auto decoded = std::unique_ptr<DecodedBitmap>(new (std::nothrow) DecodedBitmap);
-  if (!decoded) return OutOfMemory;
+GpStatus decodeBitmap(const std::vector<uint8_t>& bytes, GpBitmap** bitmap) {
+  auto decoded = std::make_unique<DecodedBitmap>();
   const uint8_t* data = bytes.data();
   size_t size = bytes.size();
   DWORD error = 0;
@@ -154,10 +155,17 @@ GpStatus createBitmapFromBytes(const std::vector<uint8_t>& bytes, GpBitmap** bit
   } else {
     return UnknownImageFormat;
   }
-  if (!ok) return OutOfMemory;
+  if (!ok) {
+    if (error == ERROR_OUTOFMEMORY) SetLastError(error);
+    return OutOfMemory;
+  }
   state().images.insert(decoded.get());
   *bitmap = decoded.release();
   return Ok;
+}
+
+GpStatus createBitmapFromBytes(const std::vector<uint8_t>& bytes, GpBitmap** bitmap) {
+  return kernel::failingOnOutOfMemory<GpStatus>(OutOfMemory, [&] { return decodeBitmap(bytes, bitmap); });
 }
 
 GpStatus createBitmapFromPath(const std::string& path, GpBitmap** bitmap) {
@@ -183,6 +191,7 @@ GpStatus readStream(IStream* stream, std::vector<uint8_t>& bytes) {
   try {
     bytes.resize(static_cast<size_t>(left));
   } catch (const std::bad_alloc&) {
+    SetLastError(ERROR_OUTOFMEMORY);
     return OutOfMemory;
   }
   ULONG got = 0;
@@ -226,11 +235,9 @@ GpStatus WINGDIPAPI GdipGetImageHeight(GpImage* image, UINT* height) {
   return Ok;
 }
 
-GpStatus WINGDIPAPI GdipCreateHBITMAPFromBitmap(GpBitmap* image, HBITMAP* hbmReturn,
-                                                ARGB background) {
-  DecodedBitmap* bitmap = decodedFrom(image);
-  if (bitmap == nullptr || hbmReturn == nullptr) return InvalidParameter;
-  *hbmReturn = nullptr;
+namespace {
+
+GpStatus bitmapOver(const DecodedBitmap* bitmap, HBITMAP* hbmReturn, ARGB background) {
   auto target = gdi::BitmapObject::create(bitmap->width, bitmap->height, 32, false);
   if (!target) return OutOfMemory;
   target->isDibSection = true;
@@ -251,6 +258,16 @@ GpStatus WINGDIPAPI GdipCreateHBITMAPFromBitmap(GpBitmap* image, HBITMAP* hbmRet
   if (handle == nullptr) return OutOfMemory;
   *hbmReturn = handle;
   return Ok;
+}
+
+}  // namespace
+
+GpStatus WINGDIPAPI GdipCreateHBITMAPFromBitmap(GpBitmap* image, HBITMAP* hbmReturn,
+                                                ARGB background) {
+  DecodedBitmap* bitmap = decodedFrom(image);
+  if (bitmap == nullptr || hbmReturn == nullptr) return InvalidParameter;
+  *hbmReturn = nullptr;
+  return kernel::failingOnOutOfMemory<GpStatus>(OutOfMemory, [&] { return bitmapOver(bitmap, hbmReturn, background); });
 }
 
 GpStatus WINGDIPAPI GdipDisposeImage(GpImage* image) {

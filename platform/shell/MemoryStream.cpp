@@ -145,6 +145,7 @@ IStream* WINAPI SHCreateMemStream(const BYTE* pInit, UINT cbInit) {
     if (pInit) bytes.assign(pInit, pInit + cbInit);
     return new MemoryStream(std::move(bytes));
   } catch (const std::bad_alloc&) {
+    SetLastError(ERROR_OUTOFMEMORY);
     return nullptr;
   }
 }

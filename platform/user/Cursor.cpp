@@ -10,6 +10,7 @@
 #include <map>
 
 #include "gdi/Icon.h"
+#include "kernel/OutOfMemory.h"
 #include "user/WindowSystem.h"
 
 namespace user {
@@ -247,7 +248,7 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName) {
   if (hInstance == nullptr && IS_INTRESOURCE(lpCursorName)) {
     int id = static_cast<int>(reinterpret_cast<uintptr_t>(lpCursorName));
     for (int k : known)
-      if (k == id) return systemCursor(id);
+      if (k == id) return kernel::failingOnOutOfMemory<HCURSOR>(nullptr, [id] { return systemCursor(id); });
   }
   SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
   return nullptr;
@@ -256,7 +257,8 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName) {
 HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
   if (hInstance == nullptr && IS_INTRESOURCE(lpIconName)) {
     int id = static_cast<int>(reinterpret_cast<uintptr_t>(lpIconName));
-    if (id >= 32512 && id <= 32517) return systemIcon(id == 32517 ? 32512 : id);
+    if (id >= 32512 && id <= 32517)
+      return kernel::failingOnOutOfMemory<HICON>(nullptr, [id] { return systemIcon(id == 32517 ? 32512 : id); });
   }
   SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
   return nullptr;

@@ -154,6 +154,7 @@ std::unique_ptr<Driver> createHeadlessDriver();
 // named by DISPLAY. A missing DISPLAY, a display that cannot be opened, an X visual the driver
 // cannot draw on or any other CORVANE_DRIVER value makes the process write why ("cannot open
 // display" and the display's name for a display) to standard error and exit with status 1.
+// Before either driver starts, the font files come into memory (gdi::loadFontFiles).
 Driver& currentDriver();
 // The headless driver, unless a driver is already in use (the headless test interface).
 void chooseHeadlessUnlessChosen();

@@ -17,6 +17,7 @@
 #include "gdi/DeviceContext.h"
 #include "gdi/Icon.h"
 #include "gdi/Raster.h"
+#include "kernel/OutOfMemory.h"
 #include "user/WindowSystem.h"
 
 namespace user {
@@ -244,7 +245,7 @@ void registerBoxClass() {
 
 using namespace user;
 
-int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+static int showBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
   desktopWindow();
   if (hWnd != nullptr && checkWindow(hWnd) == nullptr) return 0;
   registerBoxClass();
@@ -333,4 +334,9 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     EnableWindow(owner, TRUE);
   }
   return result;
+}
+
+// A box that cannot be had for want of memory answers 0, as a box that cannot be created does.
+int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+  return kernel::failingOnOutOfMemory(0, [&] { return showBox(hWnd, lpText, lpCaption, uType); });
 }

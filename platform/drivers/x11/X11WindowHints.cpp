@@ -14,6 +14,7 @@
 #include "drivers/x11/Windows1252.h"
 #include "drivers/x11/X11Scale.h"
 #include "gdi/Icon.h"
+#include "kernel/OutOfMemory.h"
 
 namespace x11 {
 
@@ -57,7 +58,9 @@ std::vector<long> netWmIconData(const std::vector<uint32_t>& argb, int width, in
   return data;
 }
 
-void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons, int factor) {
+namespace {
+
+void replaceIcon(Connection& c, ::Window window, const std::vector<HICON>& icons, int factor) {
   std::vector<long> data;
   std::vector<const gdi::IconObject*> used;
   for (HICON icon : icons) {
@@ -75,6 +78,16 @@ void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons, in
   }
   XChangeProperty(c.display(), window, c.atoms().netWmIcon, XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+}
+
+}  // namespace
+
+// An icon that cannot be built for want of memory leaves the one the window had: it is decoration.
+void setIcon(Connection& c, ::Window window, const std::vector<HICON>& icons, int factor) {
+  kernel::failingOnOutOfMemory(false, [&] {
+    replaceIcon(c, window, icons, factor);
+    return true;
+  });
 }
 
 void setTransientFor(Connection& c, ::Window window, ::Window owner) {

@@ -7,6 +7,8 @@
 #                                  # environment and waits for its window: sets app and window
 #   corvane_result E:              # sets result_text to what the result window shows and
 #                                  # result_status to the status the program ended with
+#   corvane_look=(CMD ARGS...)     # optional: run with the window's id added, once the pointer
+#                                  # rests in Text1 and before the text is copied
 #
 # The result window's text is read as a user would copy it (Ctrl+A, Ctrl+C in Text1, the focused
 # box) and the window is closed with Alt+O; the program must then end within a second, with
@@ -19,6 +21,7 @@ done
 
 corvane_title="Corvane v.1.00.0000"
 corvane_runner=()
+corvane_look=()
 result_text=""
 result_status=""
 app=""
@@ -41,6 +44,7 @@ corvane_result() {
   # With no window manager the keys go to the window under the pointer; Text1 has the focus.
   sleep 0.3
   timeout 5 xdotool mousemove --sync --window "$window" 20 20
+  [ ${#corvane_look[@]} -eq 0 ] || "${corvane_look[@]}" "$window"
   timeout 5 xdotool key ctrl+a ctrl+c
   sleep 0.3
   result_text=$(timeout 10 xclip -o -selection clipboard) || fail "nothing on the clipboard"
