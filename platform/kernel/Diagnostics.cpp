@@ -3,18 +3,22 @@
 #include "kernel/Diagnostics.h"
 
 #include <errno.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
-#include <string>
+#include <cstring>
 
 namespace kernel {
 
 void tellUser(std::string_view message) {
-  std::string line = std::string(program_invocation_short_name) + ": ";
-  line.append(message);
-  line += '\n';
-  // One write, so that the line never interleaves with another writer's.
-  [[maybe_unused]] ssize_t written = write(STDERR_FILENO, line.data(), line.size());
+  // One write, so that the line never interleaves with another writer's, and no allocation: the
+  // line may be the last words of a program that has run out of memory.
+  char separator[] = ": ", end[] = "\n";
+  iovec parts[] = {{program_invocation_short_name, std::strlen(program_invocation_short_name)},
+                   {separator, 2},
+                   {const_cast<char*>(message.data()), message.size()},
+                   {end, 1}};
+  [[maybe_unused]] ssize_t written = writev(STDERR_FILENO, parts, 4);
 }
 
 }  // namespace kernel

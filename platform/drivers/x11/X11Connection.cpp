@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "kernel/Diagnostics.h"
+
 namespace x11 {
 
 namespace {
@@ -27,16 +29,19 @@ int onError(Display* display, XErrorEvent* event) {
   }
   static std::set<std::pair<int, int>> reported;
   if (reported.insert({event->error_code, event->request_code}).second) {
-    char text[160] = {};
+    char text[160] = {}, line[256] = {};
     XGetErrorText(display, event->error_code, text, sizeof text);
-    std::fprintf(stderr, "X error: %s (request %d.%d, resource 0x%lx)\n", text,
-                 event->request_code, event->minor_code, event->resourceid);
+    std::snprintf(line, sizeof line, "X error: %s (request %d.%d, resource 0x%lx)", text,
+                  event->request_code, event->minor_code, event->resourceid);
+    kernel::tellUser(line);
   }
   return 0;
 }
 
 int onIoError(Display* display) {
-  std::fprintf(stderr, "lost the connection to display %s\n", DisplayString(display));
+  char line[256] = {};
+  std::snprintf(line, sizeof line, "lost the connection to display %s", DisplayString(display));
+  kernel::tellUser(line);
   std::_Exit(1);
 }
 
