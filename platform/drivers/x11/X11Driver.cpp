@@ -56,7 +56,8 @@ constexpr UINT kVkPacket = 0xE7;
 constexpr int kClipboardTimeoutMs = 1000;
 constexpr int kHandOverTimeoutMs = 2000;
 constexpr int kMapWaitMs = 500;
-// How long a window manager may take to let go of a window that is to cover the screen.
+// How long a window manager may take to take in, and then let go of, a window that is to cover
+// the screen.
 constexpr int kWithdrawWaitMs = 3000;
 
 bool sameRect(const RECT& a, const RECT& b) {
@@ -217,8 +218,10 @@ class X11Driver final : public drivers::Driver {
     if (!reportingManagerMove_ && fullscreen != w->fullscreen) {
       const bool shown = w->mapped;
       if (shown) {
+        // The manager must have taken the window in before it can let go of it, and have let
+        // go of it before the window bypasses the manager.
+        if (fullscreen) awaitManagerMap(w->xid);
         unmap(*w);
-        // The manager must have let go of the window before it bypasses the manager.
         if (fullscreen) awaitWithdrawal(w->xid);
       }
       w->fullscreen = fullscreen;
@@ -587,29 +590,54 @@ class X11Driver final : public drivers::Driver {
     w.awaitingExpose = true;
   }
 
-  // A manager has let go of a withdrawn window once it has taken its WM_STATE away and given it
-  // back to the root; some (xfwm4) do the first before the second, and a window mapped while
-  // still inside the manager's frame is lost with that frame. Waits kWithdrawWaitMs at most.
+  // A window shown under a manager is mapped by the manager, at its own pace. Until then the
+  // server has nothing to unmap, so a withdrawal is only the synthetic notice to the root, which
+  // some managers (xfwm4) ignore for a window in the normal state: they then take in the window
+  // whose map they have yet to handle, and keep it. Waits kWithdrawWaitMs at most for the window
+  // to be mapped, or iconic (which the notice does withdraw).
+  void awaitManagerMap(::Window xid) {
+    awaitWindow([&] {
+      XWindowAttributes attributes{};
+      const bool mapped = XGetWindowAttributes(d_, xid, &attributes) != 0 &&
+                          attributes.map_state != IsUnmapped;
+      return mapped || wmStateOf(xid) == IconicState;
+    });
+  }
+
+  // A manager has let go of a withdrawn window once its WM_STATE is gone or says withdrawn (xfwm4
+  // keeps the property at WithdrawnState) and it has given the window back to the root; some
+  // (xfwm4) do the first before the second, and a window mapped while still inside the manager's
+  // frame is lost with that frame. Waits kWithdrawWaitMs at most.
   void awaitWithdrawal(::Window xid) {
+    awaitWindow([&] { return wmStateOf(xid) == WithdrawnState && parentOf(xid) == c_->root(); });
+  }
+
+  // Asks the server until done says yes, for kWithdrawWaitMs at most.
+  template <typename Done>
+  void awaitWindow(Done done) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kWithdrawWaitMs);
     while (std::chrono::steady_clock::now() < deadline) {
       XSync(d_, False);
-      if (!hasWmState(xid) && parentOf(xid) == c_->root()) return;
+      if (done()) return;
       poll(nullptr, 0, 5);
     }
   }
 
-  bool hasWmState(::Window xid) {
+  // The state the manager gives the window (WithdrawnState when there is none).
+  long wmStateOf(::Window xid) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    const bool present = XGetWindowProperty(d_, xid, c_->atoms().wmState, 0, 1, False,
-                                            AnyPropertyType, &type, &format, &count, &after,
-                                            &data) == Success && type != None;
+    long state = WithdrawnState;
+    if (XGetWindowProperty(d_, xid, c_->atoms().wmState, 0, 1, False, AnyPropertyType, &type,
+                           &format, &count, &after, &data) == Success &&
+        type != None && format == 32 && count == 1) {
+      state = *reinterpret_cast<long*>(data);
+    }
     if (data != nullptr) XFree(data);
-    return present;
+    return state;
   }
 
   ::Window parentOf(::Window xid) {
