@@ -9,7 +9,9 @@
 // owner is disabled, or, having no owner, while every other window of the program is disabled (a
 // modal window of the program as a whole, transient for the root window, in the program's window
 // group); a window without a sizing border keeps its size when a manager resizes it (maximise,
-// tiling) and loses nothing but the manager's attempt. Showing a window makes the next pump wait
+// tiling) and loses nothing but the manager's attempt. A window shown is mapped when the program
+// next does anything but show or move windows, so that one shown and at once hidden or made to
+// cover the screen never reaches the manager. Showing a window makes the next pump wait
 // up to kMapWaitMs for the server to expose it, so a window shown before a long blocking call is
 // on the screen, painted, before that call starts. Mouse wheel buttons (4 to 7) report nothing,
 // since the window system takes no wheel input. A typed character that no key of a US keyboard
@@ -33,6 +35,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "drivers/x11/X11Clipboard.h"
 #include "drivers/x11/X11Connection.h"
@@ -217,12 +220,10 @@ class X11Driver final : public drivers::Driver {
     const bool fullscreen = !w->hasFrame && coversScreen(windowRect);
     if (!reportingManagerMove_ && fullscreen != w->fullscreen) {
       const bool shown = w->mapped;
-      if (shown) {
-        // The manager must have taken the window in before it can let go of it, and have let
-        // go of it before the window bypasses the manager.
-        if (fullscreen) awaitManagerMap(w->xid);
+      if (shown && fullscreen && !w->mapPending) {
+        withdrawFromManager(*w);
+      } else if (shown) {
         unmap(*w);
-        if (fullscreen) awaitWithdrawal(w->xid);
       }
       w->fullscreen = fullscreen;
       setOverrideRedirect(d_, w->xid, fullscreen);
@@ -240,6 +241,7 @@ class X11Driver final : public drivers::Driver {
   }
 
   void restack(const std::vector<HWND>& topToBottom) override {
+    mapPendingWindows();
     if (topToBottom == stacking_) return;
     stacking_ = topToBottom;
     applyStacking();
@@ -257,28 +259,15 @@ class X11Driver final : public drivers::Driver {
     Win* w = find(hwnd);
     // A window over the screen holds the keyboard already.
     if (w == nullptr || !w->mapped || w->fullscreen) return;
-    if (c_->wmSupports(c_->atoms().netActiveWindow)) {
-      XEvent event{};
-      event.xclient.type = ClientMessage;
-      event.xclient.window = w->xid;
-      event.xclient.message_type = c_->atoms().netActiveWindow;
-      event.xclient.format = 32;
-      event.xclient.data.l[0] = 1;  // a normal application
-      event.xclient.data.l[1] = static_cast<long>(lastTime_);
-      XSendEvent(d_, c_->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
-      XFlush(d_);
-      return;
-    }
-    // No window manager: the window takes the focus itself once it is viewable.
-    ErrorTrap trap(d_);
-    XWindowAttributes attributes{};
-    if (XGetWindowAttributes(d_, w->xid, &attributes) != 0 && attributes.map_state == IsViewable) {
-      XRaiseWindow(d_, w->xid);
-      XSetInputFocus(d_, w->xid, RevertToParent, CurrentTime);
+    if (w->mapPending) {
+      w->activateOnMap = true;
+    } else {
+      requestActivation(*w);
     }
   }
 
   void present(HWND hwnd, const gdi::BitmapObject& surface, const RECT& area) override {
+    mapPendingWindows();
     Win* w = find(hwnd);
     if (w == nullptr || surface.bitsPerPixel != 32 || !surface.topDown || surface.bits == nullptr) {
       return;
@@ -352,12 +341,14 @@ class X11Driver final : public drivers::Driver {
   }
 
   void pumpEvents() override {
+    mapPendingWindows();
     pump();
     awaitExposure();
     regrabInput();
   }
 
   bool waitForEvents(int timeoutMs) override {
+    mapPendingWindows();
     regrabInput();
     if (awaitExposure() > 0) return true;
     if (XEventsQueued(d_, QueuedAfterFlush) == 0) {
@@ -369,6 +360,7 @@ class X11Driver final : public drivers::Driver {
 
   void readScreen(gdi::BitmapObject& target) override {
     if (target.bitsPerPixel != 32 || !target.topDown || target.bits == nullptr) return;
+    mapPendingWindows();
     // What we presented must be on the screen before it is read back.
     XSync(d_, False);
     PixelBuffer buffer{target.bits, target.width, target.height, target.stride};
@@ -415,6 +407,9 @@ class X11Driver final : public drivers::Driver {
     bool topmost = false;
     bool resizable = false;
     bool mapped = false;
+    // Shown, but not yet mapped on the server (see map), and to be activated once it is.
+    bool mapPending = false;
+    bool activateOnMap = false;
     bool fullscreen = false;
     bool grabbed = false;  // a full-screen window holds the keyboard and pointer
     WindowKind kind;
@@ -480,11 +475,28 @@ class X11Driver final : public drivers::Driver {
                       static_cast<unsigned>(widthOf(onScreen)), static_cast<unsigned>(heightOf(onScreen)));
   }
 
+  // A window that does not cover the screen is mapped when the program next does anything but
+  // move or show windows: a window shown and at once hidden, or made to cover the screen (the
+  // screen scramble shows its window and then enlarges it), never reaches the window manager,
+  // which would otherwise take it in, restack and focus it, and repaint the windows below.
   void map(Win& w) {
     if (w.fullscreen) {
       cover(w);
       return;
     }
+    w.mapped = true;
+    w.mapPending = true;
+  }
+
+  void mapPendingWindows() {
+    for (auto& [hwnd, w] : windows_) {
+      if (w.mapPending) mapNow(w);
+    }
+  }
+
+  void mapNow(Win& w) {
+    w.mapPending = false;
+    const bool activating = std::exchange(w.activateOnMap, false);
     // Styles and owner may have changed since the window was made.
     const HWND owner = GetWindow(w.hwnd, GW_OWNER);
     Win* ownerWin = owner != nullptr ? find(topLevelHandle(owner)) : nullptr;
@@ -498,14 +510,39 @@ class X11Driver final : public drivers::Driver {
     if (c_->ownsColormap() && !c_->wmSupports(c_->atoms().netWmState)) {
       XInstallColormap(d_, c_->colormap());
     }
-    w.mapped = true;
     expectExposure(w);
     // The window takes its place in the window system's order, not simply the top.
     applyStacking();
+    if (activating) requestActivation(w);
+  }
+
+  void requestActivation(Win& w) {
+    if (c_->wmSupports(c_->atoms().netActiveWindow)) {
+      XEvent event{};
+      event.xclient.type = ClientMessage;
+      event.xclient.window = w.xid;
+      event.xclient.message_type = c_->atoms().netActiveWindow;
+      event.xclient.format = 32;
+      event.xclient.data.l[0] = 1;  // a normal application
+      event.xclient.data.l[1] = static_cast<long>(lastTime_);
+      XSendEvent(d_, c_->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+      XFlush(d_);
+      return;
+    }
+    // No window manager: the window takes the focus itself once it is viewable.
+    ErrorTrap trap(d_);
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(d_, w.xid, &attributes) != 0 && attributes.map_state == IsViewable) {
+      XRaiseWindow(d_, w.xid);
+      XSetInputFocus(d_, w.xid, RevertToParent, CurrentTime);
+    }
   }
 
   void unmap(Win& w) {
-    if (w.fullscreen) {
+    if (w.mapPending) {
+      w.mapPending = false;
+      w.activateOnMap = false;
+    } else if (w.fullscreen) {
       uncover(w);
     } else {
       XWithdrawWindow(d_, w.xid, c_->screen());
@@ -588,6 +625,14 @@ class X11Driver final : public drivers::Driver {
   static void expectExposure(Win& w) {
     w.exposeDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapWaitMs);
     w.awaitingExpose = true;
+  }
+
+  // The manager must have taken the window in before it can let go of it, and have let go of it
+  // before the window bypasses the manager.
+  void withdrawFromManager(Win& w) {
+    awaitManagerMap(w.xid);
+    unmap(w);
+    awaitWithdrawal(w.xid);
   }
 
   // A window shown under a manager is mapped by the manager, at its own pace. Until then the
