@@ -10,9 +10,9 @@
 // modal window of the program as a whole, transient for the root window, in the program's window
 // group); a window without a sizing border keeps its size when a manager resizes it (maximise,
 // tiling) and loses nothing but the manager's attempt. A window shown is mapped when the program
-// next does anything but show or move windows, so that one shown and at once hidden or made to
-// cover the screen never reaches the manager. Showing a window makes the next pump wait
-// up to kMapWaitMs for the server to expose it, so a window shown before a long blocking call is
+// next pumps, restacks, paints or reads the screen, so that one shown and at once hidden or made
+// to cover the screen never reaches the manager. Showing a window makes the next pump wait up to
+// kMapWaitMs for the server to expose it, so a window shown before a long blocking call is
 // on the screen, painted, before that call starts. Mouse wheel buttons (4 to 7) report nothing,
 // since the window system takes no wheel input. A typed character that no key of a US keyboard
 // makes arrives as VK_PACKET (0xE7) with that character, the way Windows delivers injected
@@ -475,10 +475,11 @@ class X11Driver final : public drivers::Driver {
                       static_cast<unsigned>(widthOf(onScreen)), static_cast<unsigned>(heightOf(onScreen)));
   }
 
-  // A window that does not cover the screen is mapped when the program next does anything but
-  // move or show windows: a window shown and at once hidden, or made to cover the screen (the
-  // screen scramble shows its window and then enlarges it), never reaches the window manager,
-  // which would otherwise take it in, restack and focus it, and repaint the windows below.
+  // A window that does not cover the screen is mapped when the program next pumps, restacks,
+  // paints or reads the screen: a window shown and at once hidden, or made to cover the screen
+  // (the screen scramble shows and activates its window, then enlarges it), never reaches the
+  // window manager, which would otherwise take it in and focus it, and repaint the window below
+  // as inactive before the screen is read.
   void map(Win& w) {
     if (w.fullscreen) {
       cover(w);
