@@ -9,8 +9,10 @@
 // owner is disabled, or, having no owner, while every other window of the program is disabled (a
 // modal window of the program as a whole, transient for the root window, in the program's window
 // group); a window without a sizing border keeps its size when a manager resizes it (maximise,
-// tiling) and loses nothing but the manager's attempt. Showing a window makes the next pump wait
-// up to kMapWaitMs for the server to expose it, so a window shown before a long blocking call is
+// tiling) and loses nothing but the manager's attempt. A window shown is mapped when the program
+// next pumps, restacks, paints or reads the screen, so that one shown and at once hidden or made
+// to cover the screen never reaches the manager. Showing a window makes the next pump wait up to
+// kMapWaitMs for the server to expose it, so a window shown before a long blocking call is
 // on the screen, painted, before that call starts. Mouse wheel buttons (4 to 7) report nothing,
 // since the window system takes no wheel input. A typed character that no key of a US keyboard
 // makes arrives as VK_PACKET (0xE7) with that character, the way Windows delivers injected
@@ -33,6 +35,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "drivers/x11/X11Clipboard.h"
 #include "drivers/x11/X11Connection.h"
@@ -56,7 +59,8 @@ constexpr UINT kVkPacket = 0xE7;
 constexpr int kClipboardTimeoutMs = 1000;
 constexpr int kHandOverTimeoutMs = 2000;
 constexpr int kMapWaitMs = 500;
-// How long a window manager may take to let go of a window that is to cover the screen.
+// How long a window manager may take to take in, and then let go of, a window that is to cover
+// the screen.
 constexpr int kWithdrawWaitMs = 3000;
 
 bool sameRect(const RECT& a, const RECT& b) {
@@ -216,10 +220,10 @@ class X11Driver final : public drivers::Driver {
     const bool fullscreen = !w->hasFrame && coversScreen(windowRect);
     if (!reportingManagerMove_ && fullscreen != w->fullscreen) {
       const bool shown = w->mapped;
-      if (shown) {
+      if (shown && fullscreen && !w->mapPending) {
+        withdrawFromManager(*w);
+      } else if (shown) {
         unmap(*w);
-        // The manager must have let go of the window before it bypasses the manager.
-        if (fullscreen) awaitWithdrawal(w->xid);
       }
       w->fullscreen = fullscreen;
       setOverrideRedirect(d_, w->xid, fullscreen);
@@ -237,6 +241,7 @@ class X11Driver final : public drivers::Driver {
   }
 
   void restack(const std::vector<HWND>& topToBottom) override {
+    mapPendingWindows();
     if (topToBottom == stacking_) return;
     stacking_ = topToBottom;
     applyStacking();
@@ -254,28 +259,15 @@ class X11Driver final : public drivers::Driver {
     Win* w = find(hwnd);
     // A window over the screen holds the keyboard already.
     if (w == nullptr || !w->mapped || w->fullscreen) return;
-    if (c_->wmSupports(c_->atoms().netActiveWindow)) {
-      XEvent event{};
-      event.xclient.type = ClientMessage;
-      event.xclient.window = w->xid;
-      event.xclient.message_type = c_->atoms().netActiveWindow;
-      event.xclient.format = 32;
-      event.xclient.data.l[0] = 1;  // a normal application
-      event.xclient.data.l[1] = static_cast<long>(lastTime_);
-      XSendEvent(d_, c_->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
-      XFlush(d_);
-      return;
-    }
-    // No window manager: the window takes the focus itself once it is viewable.
-    ErrorTrap trap(d_);
-    XWindowAttributes attributes{};
-    if (XGetWindowAttributes(d_, w->xid, &attributes) != 0 && attributes.map_state == IsViewable) {
-      XRaiseWindow(d_, w->xid);
-      XSetInputFocus(d_, w->xid, RevertToParent, CurrentTime);
+    if (w->mapPending) {
+      w->activateOnMap = true;
+    } else {
+      requestActivation(*w);
     }
   }
 
   void present(HWND hwnd, const gdi::BitmapObject& surface, const RECT& area) override {
+    mapPendingWindows();
     Win* w = find(hwnd);
     if (w == nullptr || surface.bitsPerPixel != 32 || !surface.topDown || surface.bits == nullptr) {
       return;
@@ -349,12 +341,14 @@ class X11Driver final : public drivers::Driver {
   }
 
   void pumpEvents() override {
+    mapPendingWindows();
     pump();
     awaitExposure();
     regrabInput();
   }
 
   bool waitForEvents(int timeoutMs) override {
+    mapPendingWindows();
     regrabInput();
     if (awaitExposure() > 0) return true;
     if (XEventsQueued(d_, QueuedAfterFlush) == 0) {
@@ -366,6 +360,7 @@ class X11Driver final : public drivers::Driver {
 
   void readScreen(gdi::BitmapObject& target) override {
     if (target.bitsPerPixel != 32 || !target.topDown || target.bits == nullptr) return;
+    mapPendingWindows();
     // What we presented must be on the screen before it is read back.
     XSync(d_, False);
     PixelBuffer buffer{target.bits, target.width, target.height, target.stride};
@@ -412,6 +407,9 @@ class X11Driver final : public drivers::Driver {
     bool topmost = false;
     bool resizable = false;
     bool mapped = false;
+    // Shown, but not yet mapped on the server (see map), and to be activated once it is.
+    bool mapPending = false;
+    bool activateOnMap = false;
     bool fullscreen = false;
     bool grabbed = false;  // a full-screen window holds the keyboard and pointer
     WindowKind kind;
@@ -477,11 +475,29 @@ class X11Driver final : public drivers::Driver {
                       static_cast<unsigned>(widthOf(onScreen)), static_cast<unsigned>(heightOf(onScreen)));
   }
 
+  // A window that does not cover the screen is mapped when the program next pumps, restacks,
+  // paints or reads the screen: a window shown and at once hidden, or made to cover the screen
+  // (the screen scramble shows and activates its window, then enlarges it), never reaches the
+  // window manager, which would otherwise take it in and focus it, and repaint the window below
+  // as inactive before the screen is read.
   void map(Win& w) {
     if (w.fullscreen) {
       cover(w);
       return;
     }
+    w.mapped = true;
+    w.mapPending = true;
+  }
+
+  void mapPendingWindows() {
+    for (auto& [hwnd, w] : windows_) {
+      if (w.mapPending) mapNow(w);
+    }
+  }
+
+  void mapNow(Win& w) {
+    w.mapPending = false;
+    const bool activating = std::exchange(w.activateOnMap, false);
     // Styles and owner may have changed since the window was made.
     const HWND owner = GetWindow(w.hwnd, GW_OWNER);
     Win* ownerWin = owner != nullptr ? find(topLevelHandle(owner)) : nullptr;
@@ -495,14 +511,39 @@ class X11Driver final : public drivers::Driver {
     if (c_->ownsColormap() && !c_->wmSupports(c_->atoms().netWmState)) {
       XInstallColormap(d_, c_->colormap());
     }
-    w.mapped = true;
     expectExposure(w);
     // The window takes its place in the window system's order, not simply the top.
     applyStacking();
+    if (activating) requestActivation(w);
+  }
+
+  void requestActivation(Win& w) {
+    if (c_->wmSupports(c_->atoms().netActiveWindow)) {
+      XEvent event{};
+      event.xclient.type = ClientMessage;
+      event.xclient.window = w.xid;
+      event.xclient.message_type = c_->atoms().netActiveWindow;
+      event.xclient.format = 32;
+      event.xclient.data.l[0] = 1;  // a normal application
+      event.xclient.data.l[1] = static_cast<long>(lastTime_);
+      XSendEvent(d_, c_->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+      XFlush(d_);
+      return;
+    }
+    // No window manager: the window takes the focus itself once it is viewable.
+    ErrorTrap trap(d_);
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(d_, w.xid, &attributes) != 0 && attributes.map_state == IsViewable) {
+      XRaiseWindow(d_, w.xid);
+      XSetInputFocus(d_, w.xid, RevertToParent, CurrentTime);
+    }
   }
 
   void unmap(Win& w) {
-    if (w.fullscreen) {
+    if (w.mapPending) {
+      w.mapPending = false;
+      w.activateOnMap = false;
+    } else if (w.fullscreen) {
       uncover(w);
     } else {
       XWithdrawWindow(d_, w.xid, c_->screen());
@@ -587,29 +628,62 @@ class X11Driver final : public drivers::Driver {
     w.awaitingExpose = true;
   }
 
-  // A manager has let go of a withdrawn window once it has taken its WM_STATE away and given it
-  // back to the root; some (xfwm4) do the first before the second, and a window mapped while
-  // still inside the manager's frame is lost with that frame. Waits kWithdrawWaitMs at most.
+  // The manager must have taken the window in before it can let go of it, and have let go of it
+  // before the window bypasses the manager.
+  void withdrawFromManager(Win& w) {
+    awaitManagerMap(w.xid);
+    unmap(w);
+    awaitWithdrawal(w.xid);
+  }
+
+  // A window shown under a manager is mapped by the manager, at its own pace. Until then the
+  // server has nothing to unmap, so a withdrawal is only the synthetic notice to the root, which
+  // some managers (xfwm4) ignore for a window in the normal state: they then take in the window
+  // whose map they have yet to handle, and keep it. Waits kWithdrawWaitMs at most for the window
+  // to be mapped, or iconic (which the notice does withdraw).
+  void awaitManagerMap(::Window xid) {
+    awaitWindow([&] {
+      XWindowAttributes attributes{};
+      const bool mapped = XGetWindowAttributes(d_, xid, &attributes) != 0 &&
+                          attributes.map_state != IsUnmapped;
+      return mapped || wmStateOf(xid) == IconicState;
+    });
+  }
+
+  // A manager has let go of a withdrawn window once its WM_STATE is gone or says withdrawn (xfwm4
+  // keeps the property at WithdrawnState) and it has given the window back to the root; some
+  // (xfwm4) do the first before the second, and a window mapped while still inside the manager's
+  // frame is lost with that frame. Waits kWithdrawWaitMs at most.
   void awaitWithdrawal(::Window xid) {
+    awaitWindow([&] { return wmStateOf(xid) == WithdrawnState && parentOf(xid) == c_->root(); });
+  }
+
+  // Asks the server until done says yes, for kWithdrawWaitMs at most.
+  template <typename Done>
+  void awaitWindow(Done done) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kWithdrawWaitMs);
     while (std::chrono::steady_clock::now() < deadline) {
       XSync(d_, False);
-      if (!hasWmState(xid) && parentOf(xid) == c_->root()) return;
+      if (done()) return;
       poll(nullptr, 0, 5);
     }
   }
 
-  bool hasWmState(::Window xid) {
+  // The state the manager gives the window (WithdrawnState when there is none).
+  long wmStateOf(::Window xid) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    const bool present = XGetWindowProperty(d_, xid, c_->atoms().wmState, 0, 1, False,
-                                            AnyPropertyType, &type, &format, &count, &after,
-                                            &data) == Success && type != None;
+    long state = WithdrawnState;
+    if (XGetWindowProperty(d_, xid, c_->atoms().wmState, 0, 1, False, AnyPropertyType, &type,
+                           &format, &count, &after, &data) == Success &&
+        type != None && format == 32 && count == 1) {
+      state = *reinterpret_cast<long*>(data);
+    }
     if (data != nullptr) XFree(data);
-    return present;
+    return state;
   }
 
   ::Window parentOf(::Window xid) {
