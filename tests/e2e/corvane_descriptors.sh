@@ -10,11 +10,10 @@ corvane="$(cd "${1:?bin dir}" && pwd)/corvane"
 source "$(dirname "$0")/programs/xvfb_session.bash"
 source "$(dirname "$0")/programs/corvane_result.bash"
 source "$(dirname "$0")/programs/window_shots.bash"
-command -v prlimit >/dev/null || fail "prlimit is not installed (scripts/setup installs util-linux)"
-command -v import >/dev/null || fail "ImageMagick is not installed (scripts/setup installs it)"
+needs prlimit import
 # The address sanitizer's and the undefined-behaviour checks' own files and pipes need descriptors
 # that these limits do not leave.
-if grep -qa __asan_init "$corvane"; then
+if built_with_sanitizers; then
   echo "skipped with the sanitizers: they need descriptors of their own"
   exit 77
 fi

@@ -10,10 +10,16 @@ set -euo pipefail
 corvane="$(cd "${1:?bin dir}" && pwd)/corvane"
 source "$(dirname "$0")/programs/xvfb_session.bash"
 source "$(dirname "$0")/programs/corvane_result.bash"
-command -v strace >/dev/null || fail "strace is not installed (scripts/setup installs it)"
-command -v prlimit >/dev/null || fail "prlimit is not installed (scripts/setup installs util-linux)"
+needs strace prlimit
 # The address sanitizer reserves far more address space than any of these limits leaves.
-if grep -qa __asan_init "$corvane"; then
+# A few hundred kilobytes above the least the program loads in, what fails first depends on the
+# run's memory layout (the X library, fontconfig, strace's own), and some runs there still hang or
+# crash inside those libraries: the scan does not repeat, so it runs only when asked for.
+if [ -z "${CORVANE_E2E_MEMORY:-}" ]; then
+  echo "skipped: the scan is not repeatable (CORVANE_E2E_MEMORY=1 runs it)"
+  exit 77
+fi
+if built_with_sanitizers; then
   echo "skipped with the sanitizers: they cannot run within an address-space limit"
   exit 77
 fi

@@ -7,8 +7,7 @@ set -euo pipefail
 corvane="$(cd "${1:?bin dir}" && pwd)/corvane"
 source "$(dirname "$0")/programs/xvfb_session.bash"
 source "$(dirname "$0")/programs/corvane_result.bash"
-command -v strace >/dev/null || fail "strace is not installed (scripts/setup installs it)"
-command -v prlimit >/dev/null || fail "prlimit is not installed (scripts/setup installs util-linux)"
+needs strace prlimit
 
 start_xvfb
 # c: is the root file system unless a table says otherwise: an empty table keeps it so.
@@ -58,7 +57,7 @@ fi
 
 # The sanitizers cannot work within this last limit: the address sanitizer reserves far more
 # address space than any limit leaves.
-if grep -qa __asan_init "$corvane"; then
+if built_with_sanitizers; then
   echo "skipped with the sanitizers: no address space for the clip's thread"
   echo "PASS"
   exit 0

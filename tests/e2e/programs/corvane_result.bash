@@ -9,15 +9,24 @@
 #                                  # result_status to the status the program ended with
 #   corvane_look=(CMD ARGS...)     # optional: run with the window's id added, once the pointer
 #                                  # rests in Text1 and before the text is copied
+#   needs TOOL...                  # fails the script if a tool is missing
+#   built_with_sanitizers          # true for a program built with the address sanitizer, whose
+#                                  # own files and address space no tight limit leaves room for
 #
 # The result window's text is read as a user would copy it (Ctrl+A, Ctrl+C in Text1, the focused
 # box) and the window is closed with Alt+O; the program must then end within a second, with
 # status 0 if the text is the system's word for success and 1 for any other text.
 
+needs() {
+  local tool
+  for tool; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
+  done
+}
+built_with_sanitizers() { grep -qa __asan_init "$corvane"; }
+
 [ -x "${corvane:?}" ] || fail "$corvane is not built"
-for tool in xdotool xclip; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup installs it)"
-done
+needs xdotool xclip
 
 corvane_title="Corvane v.1.00.0000"
 corvane_runner=()
