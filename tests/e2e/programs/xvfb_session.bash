@@ -22,19 +22,34 @@ xvfb_pid=""
 tracked_pids=()
 session_dir="$(mktemp -d)"
 
+# The time, in clock ticks since boot, at which process PID started (nothing if there is none).
+# Field 22 of /proc/PID/stat, counted after the command name, which may hold spaces.
+start_time_of() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+  stat=${stat##*) }
+  cut -d' ' -f20 <<<"$stat"
+}
+
+# Whether a tracked process (PID:START) still runs: a process that ended, and was waited for,
+# leaves its number to the system, which soon gives it to another process (a whole test run goes
+# through all 32768 numbers), perhaps another test's X server. Only the number with its process's
+# own start time is ours.
+ours() { [ "$(start_time_of "${1%:*}")" = "${1#*:}" ]; }
+
 cleanup_session() {
-  local pid
-  for pid in "${tracked_pids[@]}"; do
-    kill "$pid" 2>/dev/null || true
+  local entry
+  for entry in "${tracked_pids[@]}"; do
+    if ours "$entry"; then kill "${entry%:*}" 2>/dev/null || true; fi
   done
   # Some window managers (fluxbox) take a TERM as a wish to end at their leisure and never do
   # once the server is gone.
-  for pid in "${tracked_pids[@]}"; do
+  for entry in "${tracked_pids[@]}"; do
     for _ in 1 2 3 4 5; do
-      kill -0 "$pid" 2>/dev/null || continue 2
+      ours "$entry" || continue 2
       sleep 0.1
     done
-    kill -KILL "$pid" 2>/dev/null || true
+    kill -KILL "${entry%:*}" 2>/dev/null || true
   done
   if [ -n "$xvfb_pid" ]; then
     with_server_lock stop_server
@@ -44,7 +59,11 @@ cleanup_session() {
 trap cleanup_session EXIT
 trap 'exit 130' INT TERM
 
-track_pid() { tracked_pids+=("$1"); }
+track_pid() {
+  local start
+  start=$(start_time_of "$1")
+  [ -z "$start" ] || tracked_pids+=("$1:$start")
+}
 
 # A server that is ending unlinks its socket file in /tmp/.X11-unix only after it has let go of
 # the display number, and a server starting meanwhile may take that number, unlink the old file and
@@ -100,7 +119,10 @@ launch_server() {  # SCREEN OPTIONS...
   local screen=$1
   shift
   # The server must not keep the lock open: one left behind by a killed test would hold it.
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 "$screen" "$@" 3>"$session_dir/display" \
+  # -noreset: by default the server starts over whenever its last client leaves, and a client
+  # connecting meanwhile (a window manager still starting while a probe has come and gone) is
+  # refused.
+  Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "$screen" "$@" 3>"$session_dir/display" \
     2>"$session_dir/xvfb.log" {server_lock_fd}>&- &
   xvfb_pid=$!
   local tries=0
