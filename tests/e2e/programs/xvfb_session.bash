@@ -119,10 +119,7 @@ launch_server() {  # SCREEN OPTIONS...
   local screen=$1
   shift
   # The server must not keep the lock open: one left behind by a killed test would hold it.
-  # -noreset: by default the server starts over whenever its last client leaves, and a client
-  # connecting meanwhile (a window manager still starting while a probe has come and gone) is
-  # refused.
-  Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "$screen" "$@" 3>"$session_dir/display" \
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 "$screen" "$@" 3>"$session_dir/display" \
     2>"$session_dir/xvfb.log" {server_lock_fd}>&- &
   xvfb_pid=$!
   local tries=0
@@ -174,6 +171,12 @@ start_window_manager() {
   # A home of its own: managers write their settings there on the first start, and two tests
   # starting the same manager at once must not write the same files.
   mkdir -p "$session_dir/home"
+  # The server starts over whenever its last client leaves, and refuses a client meanwhile: the
+  # probes below come and go while a slow manager has yet to connect, so a client stays
+  # connected until the manager has announced itself.
+  xprop -root -spy >/dev/null 2>&1 &
+  local holder=$!
+  track_pid "$holder"
   HOME="$session_dir/home" "$manager" >"$session_dir/$manager.log" 2>&1 &
   local pid=$!
   track_pid "$pid"
@@ -182,6 +185,8 @@ start_window_manager() {
       # The check window comes early in a manager's start; a window mapped while it still sets
       # itself up may be taken in but never shown (openbox does this).
       sleep 1
+      kill "$holder" 2>/dev/null || true
+      wait "$holder" 2>/dev/null || true
       return 0
     fi
     kill -0 "$pid" 2>/dev/null || break
