@@ -100,11 +100,11 @@ int64_t ParseNumber(const std::string& text, const std::string& what) {
   return negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value);
 }
 
-FontSpec ParseFont(const std::string& text) {
+FontRequest ParseFont(const std::string& text) {
   const std::vector<std::string> parts = commaParts(text);
   if (parts.size() < 2 || parts[0].empty())
     throw UsageError("bad value for Font: \"" + text + "\" (Name,Size[,bold][,italic][,underline][,strikethrough])");
-  FontSpec f;
+  FontRequest f;
   f.name = parts[0];
   char* end = nullptr;
   f.size = std::strtod(parts[1].c_str(), &end);
@@ -159,7 +159,7 @@ Assignment ParseAssignment(const std::string& nameAndValue) {
     case SetKind::PictureFile:
       a.text = value;
       break;
-    case SetKind::FontSpec:
+    case SetKind::FontRequest:
       a.font = ParseFont(value);
       break;
   }

@@ -13,9 +13,9 @@ class UsageError : public std::runtime_error {
 };
 
 // How a property's value is written on the command line.
-enum class SetKind { Integer, Boolean, Colour, Text, PictureFile, FontSpec };
+enum class SetKind { Integer, Boolean, Colour, Text, PictureFile, FontRequest };
 
-struct FontSpec {
+struct FontRequest {
   std::string name;
   double size = 0;
   bool bold = false;
@@ -30,7 +30,7 @@ struct Assignment {
   SetKind kind = SetKind::Integer;
   int64_t number = 0;    // Integer, Boolean (True -1, False 0) and Colour
   std::string text;      // Text and PictureFile
-  FontSpec font;         // FontSpec
+  FontRequest font;         // FontRequest
 };
 
 // The states a button can be put in; several may be joined.
@@ -64,5 +64,5 @@ Assignment ParseAssignment(const std::string& nameAndValue);
 StateRequest ParseState(const std::string& text);
 // Decimal (with an optional sign) or 0x hexadecimal; throws UsageError naming `what`.
 int64_t ParseNumber(const std::string& text, const std::string& what);
-FontSpec ParseFont(const std::string& text);
+FontRequest ParseFont(const std::string& text);
 const char* UsageText();

@@ -12,7 +12,7 @@ int32_t i32(const Assignment& a) { return static_cast<int32_t>(a.number); }
 int16_t i16(const Assignment& a) { return static_cast<int16_t>(a.number); }
 OLE_COLOR colour(const Assignment& a) { return static_cast<OLE_COLOR>(a.number); }
 
-FontRef makeFont(const FontSpec& wanted) {
+FontRef makeFont(const FontRequest& wanted) {
   FontRef f = NewFont();
   f->Name = wanted.name;
   f->Size = Currency::fromDouble(wanted.size);
@@ -55,7 +55,7 @@ const PropertyInfo kProperties[] = {
      [](ztButtons_H& b, const Assignment& a) { b.setMousePointer(i32(a)); }},
     {"MouseIcon", "mIcon", SetKind::PictureFile,
      [](ztButtons_H& b, const Assignment& a) { b.setMouseIcon(LoadPicture(a.text)); }},
-    {"Font", nullptr, SetKind::FontSpec,
+    {"Font", nullptr, SetKind::FontRequest,
      [](ztButtons_H& b, const Assignment& a) { b.setFont(makeFont(a.font)); }},
     {"FontStyle", nullptr, SetKind::Integer,
      [](ztButtons_H& b, const Assignment& a) { b.setFontStyle(i32(a)); }},

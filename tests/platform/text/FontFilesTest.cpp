@@ -60,9 +60,9 @@ struct Drawn {
   int ink = 0;
 };
 
-Drawn draw(const FontSpec& spec, const char* text) {
+Drawn draw(const FontRequest& wanted, const char* text) {
   Canvas canvas(200, 40);
-  ScopedFont font(canvas.dc(), spec);
+  ScopedFont font(canvas.dc(), wanted);
   plainText(canvas.dc(), 2, 2, text);
   char face[LF_FACESIZE] = {};
   GetTextFaceA(canvas.dc(), LF_FACESIZE, face);

@@ -15,7 +15,7 @@ bool fileExists(const char* path) {
   return stat(path, &st) == 0;
 }
 
-std::string faceOf(const FontSpec& wanted) {
+std::string faceOf(const FontRequest& wanted) {
   Canvas canvas(4, 4);
   ScopedFont font(canvas.dc(), wanted);
   char name[LF_FACESIZE] = {};

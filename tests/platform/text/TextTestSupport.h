@@ -96,7 +96,7 @@ class Canvas {
   uint32_t* bits_;
 };
 
-struct FontSpec {
+struct FontRequest {
   const char* face = "MS Sans Serif";
   int height = -11;
   int weight = FW_NORMAL;
@@ -107,7 +107,7 @@ struct FontSpec {
   BYTE pitchAndFamily = 0;
 };
 
-inline LOGFONTA logFont(const FontSpec& wanted) {
+inline LOGFONTA logFont(const FontRequest& wanted) {
   LOGFONTA lf{};
   lf.lfHeight = wanted.height;
   lf.lfWidth = wanted.width;
@@ -124,7 +124,7 @@ inline LOGFONTA logFont(const FontSpec& wanted) {
 // A font selected into a DC for the scope's lifetime.
 class ScopedFont {
  public:
-  ScopedFont(HDC dc, const FontSpec& wanted = FontSpec{}) : dc_(dc) {
+  ScopedFont(HDC dc, const FontRequest& wanted = FontRequest{}) : dc_(dc) {
     LOGFONTA lf = logFont(wanted);
     font_ = CreateFontIndirectA(&lf);
     old_ = SelectObject(dc_, font_);
