@@ -240,11 +240,8 @@ void Animation::paint(HDC dc) {
 }
 
 LRESULT Animation::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (auto answer = PaintWholeClient(hwnd_, msg, [this](HDC dc) { paint(dc); })) return *answer;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      return PaintWholeClient(hwnd_, [this](HDC dc) { paint(dc); });
     case WM_SIZE:
       placeFrame();
       break;

@@ -36,11 +36,7 @@ void CommandButton::displayAsDefaultChanged() {
 }
 
 void CommandButton::paint(HDC dc) {
-  RECT r;
-  GetClientRect(hwnd_, &r);
-  HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-  FillRect(dc, &r, face);
-  DeleteObject(face);
+  const RECT r = FillClient(hwnd_, dc, GetSysColor(COLOR_BTNFACE));
   bool isDefault = Parent().displayedDefault() == this;
   auto frame = [&](RECT q, COLORREF topLeft, COLORREF bottomRight) {
     HPEN a = CreatePen(PS_SOLID, 1, topLeft), b = CreatePen(PS_SOLID, 1, bottomRight);
@@ -85,11 +81,8 @@ void CommandButton::paint(HDC dc) {
 }
 
 LRESULT CommandButton::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (auto answer = PaintWholeClient(hwnd_, msg, [this](HDC dc) { paint(dc); })) return *answer;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      return PaintWholeClient(hwnd_, [this](HDC dc) { paint(dc); });
     case WM_SETFOCUS:
       Parent().focusMovedTo(this);
       InvalidateRect(hwnd_, nullptr, FALSE);

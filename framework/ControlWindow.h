@@ -10,6 +10,7 @@
 #include "framework/Form.h"
 #include "framework/RuntimeError.h"
 
+#include <optional>
 #include <string>
 
 template <class T>
@@ -40,15 +41,29 @@ void RegisterControlClass(const char* className, UINT classStyle, LPCSTR cursor)
   (void)registered;
 }
 
-// WM_PAINT for a control that draws its whole client area itself (it also answers WM_ERASEBKGND
-// with 1, so the background never flashes between erase and paint).
+// The paint messages of a control that draws its whole client area itself: WM_ERASEBKGND is
+// answered with 1, so the background never flashes between erase and paint, and WM_PAINT paints.
+// The answer to either; none for any other message.
 template <class Paint>
-LRESULT PaintWholeClient(HWND hwnd, Paint paint) {
+std::optional<LRESULT> PaintWholeClient(HWND hwnd, UINT msg, Paint paint) {
+  if (msg == WM_ERASEBKGND) return 1;
+  if (msg != WM_PAINT) return std::nullopt;
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   if (dc) paint(dc);
   EndPaint(hwnd, &ps);
   return 0;
+}
+
+// Fills a control's whole client area with one colour, the ground its painting starts from, and
+// gives the area.
+inline RECT FillClient(HWND hwnd, HDC dc, COLORREF color) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  HBRUSH brush = CreateSolidBrush(color);
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
+  return client;
 }
 
 // A control with a child window of its own that takes the focus (text boxes, command buttons,

@@ -146,11 +146,7 @@ int TextBox::lineOf(int32_t index) const {
 }
 
 void TextBox::paint(HDC dc) {
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  HBRUSH back = CreateSolidBrush(TranslateOleColor(backColor_));
-  FillRect(dc, &client, back);
-  DeleteObject(back);
+  const RECT client = FillClient(hwnd_, dc, TranslateOleColor(backColor_));
   if (borderStyle_ == 1) {
     // The classic sunken edge: grey and black above and left, white and light grey below and right.
     auto line = [&](int x0, int y0, int x1, int y1, COLORREF c) {
@@ -259,11 +255,8 @@ void TextBox::moveCaret(int32_t to, bool extend) {
 }
 
 LRESULT TextBox::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (auto answer = PaintWholeClient(hwnd_, msg, [this](HDC dc) { paint(dc); })) return *answer;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      return PaintWholeClient(hwnd_, [this](HDC dc) { paint(dc); });
     case WM_SETFOCUS:
       focused_ = true;
       restartBlink();
