@@ -18,7 +18,8 @@ start_manager() {  # options
   "$manager" "$@" >"$session_dir/manager.log" 2>&1 &
   manager_pid=$!
   track_pid "$manager_pid"
-  eventually grep -q "^ready" "$session_dir/manager.log" || fail "the clipboard manager did not start"
+  eventually grep -q "^ready" "$session_dir/manager.log" ||
+    { cat "$session_dir/manager.log"; fail "the clipboard manager did not start"; }
 }
 
 start_run() {
@@ -64,9 +65,12 @@ eventually bash -c "[ \"\$(timeout 5 xclip -o -selection clipboard 2>/dev/null)\
   fail "the copied text is gone with the program"
 echo "the copied text outlives the program: \"$(timeout 5 xclip -o -selection clipboard)\""
 
-# A manager that never answers: the program still ends within the bounded wait.
-kill "$manager_pid"
+# A manager that never answers: the program still ends within the bounded wait. It takes over
+# before the first one goes: the first is the server's last client by now, and a server whose last
+# client leaves starts over, refusing whoever connects meanwhile.
+first_manager=$manager_pid
 start_manager --deaf
+kill "$first_manager"
 start_run
 timeout 5 xdotool key ctrl+a ctrl+c
 sleep 0.3
