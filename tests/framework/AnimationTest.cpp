@@ -57,11 +57,13 @@ class AnimationPlayer : public testing::Test {
     form.Unload();
     for (const std::string& path : written) std::remove(path.c_str());
   }
-  // A clip file of this test's own (the tests of this file run as parallel processes).
+  // A clip file of this test's own: the tests of this file run as parallel processes, and two
+  // runs of the suite (two working trees) may run at once.
   std::string clipFile(const std::string& bytes) {
+    static const std::string run = std::to_string(std::random_device{}());
     std::string path = (std::filesystem::temp_directory_path() /
                         ("corvane-animation-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                         "-" + std::to_string(written.size()) + ".avi"))
+                         "-" + run + "-" + std::to_string(written.size()) + ".avi"))
                            .string();
     std::ofstream(path, std::ios::binary) << bytes;
     written.push_back(path);

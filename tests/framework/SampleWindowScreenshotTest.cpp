@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -76,10 +77,11 @@ class SampleForm : public Form {
 class SampleWindow : public testing::Test {
  protected:
   void SetUp() override {
-    // Each test its own file: the tests of this file run as parallel processes.
+    // Each test its own file: the tests of this file run as parallel processes, and two runs of
+    // the suite (two working trees) may run at once.
     clipPath = (std::filesystem::temp_directory_path() /
-                (std::string("corvane-sample-clip-") +
-                 testing::UnitTest::GetInstance()->current_test_info()->name() + ".avi"))
+                (std::string("corvane-sample-clip-") + testing::UnitTest::GetInstance()->current_test_info()->name() +
+                 "-" + std::to_string(std::random_device{}()) + ".avi"))
                    .string();
     std::ofstream(clipPath, std::ios::binary) << test_clips::writeClip(40, 20, {RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 160, 0)});
   }
