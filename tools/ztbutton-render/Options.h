@@ -30,7 +30,7 @@ struct Assignment {
   SetKind kind = SetKind::Integer;
   int64_t number = 0;    // Integer, Boolean (True -1, False 0) and Colour
   std::string text;      // Text and PictureFile
-  FontRequest font;         // FontRequest
+  FontRequest font;      // FontRequest
 };
 
 // The states a button can be put in; several may be joined.
