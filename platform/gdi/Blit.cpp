@@ -193,7 +193,7 @@ void copyRows(DeviceContext& dc, BitmapObject& target, const BitmapObject& sourc
 
 bool stretchBlit(DeviceContext& dc, int xDest, int yDest, int wDest, int hDest,
                  const BlitSource* sourceInfo, long long xSrc, long long ySrc, int wSrc, int hSrc, DWORD rop) {
-  BitmapObject* target = dc.target();
+  BitmapObject* target = dc.pixels();
   if (target == nullptr) return false;
   BYTE rop3 = static_cast<BYTE>((rop >> 16) & 0xFF);
   bool useSource = ropUsesSource(rop3);
@@ -366,7 +366,7 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
     DeviceContext* sdc = gdi::dcFromHandle(hdcSrc);
     if (sdc == nullptr || sdc->target() == nullptr) return FALSE;
     POINT so = sdc->origin();
-    source.bitmap = sdc->target();
+    source.bitmap = sdc->pixels();
     source.bkColor = sdc->bkColor;
     sourceOrigin = so;
   }

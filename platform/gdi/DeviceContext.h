@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "gdi/Bitmap.h"
@@ -24,6 +25,14 @@ struct DeviceContext : GdiObject {
 
   // What drawing lands in: the selected bitmap of a memory DC, the surface of a window DC.
   BitmapObject* target() const { return target_; }
+  // The same, about to be read or drawn into: a target whose pixels come from elsewhere (the
+  // screen's) is filled first, once.
+  BitmapObject* pixels() {
+    if (pendingFill_ != nullptr) std::exchange(pendingFill_, nullptr)(*target_);
+    return target_;
+  }
+  // For the window system: fill runs on the target just before its pixels are first used.
+  void deferFill(void (*fill)(BitmapObject& target)) { pendingFill_ = fill; }
   bool isMemoryDC() const { return kind == ObjectKind::MemDC; }
 
   // The selected objects (never NULL).
@@ -90,6 +99,7 @@ struct DeviceContext : GdiObject {
   void releaseSelections();
 
   BitmapObject* target_ = nullptr;
+  void (*pendingFill_)(BitmapObject& target) = nullptr;
   std::optional<RegionBands> clip_;
   POINT origin_{0, 0};
   RegionBands visible_;

@@ -52,7 +52,7 @@ BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, i
   }
   bool mono = icon->color.empty();
   bool normal = (diFlags & DI_NORMAL) == DI_NORMAL;
-  gdi::BitmapObject* target = dc->target();
+  gdi::BitmapObject* target = dc->pixels();
   if (target == nullptr) return TRUE;
   POINT origin = dc->origin();
   // Only the part over the target can change anything, however large the icon is drawn.

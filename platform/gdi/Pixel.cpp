@@ -13,7 +13,7 @@ gdi::BitmapObject* pixelTarget(gdi::DeviceContext* dc, int x, int y, int& dx, in
   if (dc == nullptr || dc->target() == nullptr) return nullptr;
   POINT o = dc->origin();
   long long px = static_cast<long long>(x) + o.x, py = static_cast<long long>(y) + o.y;
-  gdi::BitmapObject* target = dc->target();
+  gdi::BitmapObject* target = dc->pixels();
   if (px < 0 || py < 0 || px >= target->width || py >= target->height) return nullptr;
   dx = static_cast<int>(px);
   dy = static_cast<int>(py);

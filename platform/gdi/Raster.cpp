@@ -63,7 +63,7 @@ void writeRun(BitmapObject& target, int dy, int a, int b, DWORD pen, int rop2, D
 }  // namespace
 
 void paintSpan(DeviceContext& dc, int y, int x0, int x1, COLORREF color, int rop2) {
-  BitmapObject* target = dc.target();
+  BitmapObject* target = dc.pixels();
   if (target == nullptr || x0 >= x1) return;
   POINT o = dc.origin();
   int dy = y + o.y;
@@ -76,7 +76,7 @@ void paintSpan(DeviceContext& dc, int y, int x0, int x1, COLORREF color, int rop
 }
 
 void paintColumn(DeviceContext& dc, int x, int y0, int y1, COLORREF color, int rop2) {
-  BitmapObject* target = dc.target();
+  BitmapObject* target = dc.pixels();
   if (target == nullptr || y0 >= y1) return;
   POINT o = dc.origin();
   int dx = x + o.x;
@@ -108,7 +108,7 @@ void invertEveryOther(BitmapObject& target, int dy, int a, int b, DWORD mask) {
 }  // namespace
 
 void invertDotsInRow(DeviceContext& dc, int y, int x0, int x1) {
-  BitmapObject* target = dc.target();
+  BitmapObject* target = dc.pixels();
   if (target == nullptr || x0 >= x1) return;
   POINT o = dc.origin();
   int dy = y + o.y, first = x0 + o.x;
@@ -121,7 +121,7 @@ void invertDotsInRow(DeviceContext& dc, int y, int x0, int x1) {
 }
 
 void invertDotsInColumn(DeviceContext& dc, int x, int y0, int y1) {
-  BitmapObject* target = dc.target();
+  BitmapObject* target = dc.pixels();
   if (target == nullptr || y0 >= y1) return;
   POINT o = dc.origin();
   int dx = x + o.x;
@@ -142,7 +142,7 @@ void paintPixel(DeviceContext& dc, int x, int y, COLORREF color, int rop2) {
 }
 
 void paintBrushSpan(DeviceContext& dc, int y, int x0, int x1, HBRUSH brush, int rop2) {
-  BitmapObject* target = dc.target();
+  BitmapObject* target = dc.pixels();
   if (target == nullptr || x0 >= x1) return;
   BrushPainter painter(dc, brush, *target);
   if (painter.hollow()) return;

@@ -3,8 +3,8 @@
 // with WS_CLIPSIBLINGS (or DCX_CLIPSIBLINGS), as on Windows; every DC clips to its ancestors'
 // client areas and to every window region on the way. Drawing lands in the top-level window's
 // surface and is shown through the driver when a DC is released, a paint ends, or the message
-// loop finds nothing to do. GetDC(NULL) is a snapshot of the screen taken when it is called;
-// drawing on it is not shown.
+// loop finds nothing to do. GetDC(NULL) is a snapshot of the screen taken when its pixels are
+// first read or drawn on; drawing on it is not shown.
 #include <windows.h>
 
 #include <algorithm>
@@ -67,18 +67,24 @@ HeldDC* findHeld(HDC hdc) {
   return nullptr;
 }
 
+void readScreenInto(gdi::BitmapObject& image) {
+  flushPresentation();
+  driver().readScreen(image);
+  image.takeDirty();
+}
+
+// Most screen DCs only lend their format to compatible DCs and bitmaps, so the screen is read when
+// the DC's pixels are first used, not when it is taken.
 HDC screenDC() {
   System& s = sys();
   SIZE size = driver().screenSize();
   if (!s.screenImage || s.screenImage->width != size.cx || s.screenImage->height != size.cy)
     s.screenImage = gdi::BitmapObject::create(std::max<int>(size.cx, 1), std::max<int>(size.cy, 1), 32);
   if (!s.screenImage) return nullptr;
-  flushPresentation();
-  driver().readScreen(*s.screenImage);
-  s.screenImage->takeDirty();
   HDC hdc = gdi::createWindowDC(s.screenImage.get(), POINT{0, 0},
                                 gdi::RegionBands::fromRect(RECT{0, 0, size.cx, size.cy}));
   if (hdc != nullptr) {
+    gdi::dcFromHandle(hdc)->deferFill(readScreenInto);
     HeldDC held;
     held.hdc = hdc;
     held.flags = kScreenDC;

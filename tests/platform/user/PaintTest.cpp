@@ -233,6 +233,35 @@ TEST_F(Paint, TheScreenDcShowsTheComposedWindowsOverTheDesktop) {
   DestroyWindow(w);
 }
 
+// Taking the screen DC reads nothing: a DC asked for only to make compatible DCs and bitmaps costs
+// no read of the screen. The screen is read when the DC's pixels are first used, and from then on
+// the DC keeps what it read, with whatever is drawn on it.
+TEST_F(Paint, TheScreenDcReadsTheScreenWhenItsPixelsAreFirstUsed) {
+  HDC screen = GetDC(nullptr);
+  ASSERT_NE(screen, nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+  HWND w = topWindow(200, 200, 30, 30);
+  handlers()[WM_PAINT] = fillOnPaint(kRed);
+  hl::runUntilIdle();
+  EXPECT_EQ(GetPixel(screen, 210, 210), kRed);  // shown after the DC was taken
+  ShowWindow(w, SW_HIDE);
+  hl::runUntilIdle();
+  EXPECT_EQ(GetPixel(screen, 210, 210), kRed);  // read once
+  SetPixel(screen, 205, 205, kBlue);
+  EXPECT_EQ(GetPixel(screen, 205, 205), kBlue);
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+  // A new screen DC reads the screen anew, without the window.
+  screen = GetDC(nullptr);
+  SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, 4, 4, screen, 208, 208, SRCCOPY);
+  EXPECT_EQ(GetPixel(memory, 2, 2), GetSysColor(COLOR_DESKTOP));
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  DestroyWindow(w);
+}
+
 TEST_F(Paint, TheHeadlessFrameShowsTheCaptionOfTheActiveWindow) {
   HWND w = topWindow(40, 40, 200, 100, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   hl::runUntilIdle();
