@@ -127,11 +127,18 @@ bool HeadlessDriver::waitForEvents(int timeoutMs) {
   return false;
 }
 
+namespace {
+
+uint32_t desktopPixel() {
+  const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
+  return ((desktop & 0xFF) << 16) | (desktop & 0xFF00) | ((desktop >> 16) & 0xFF);
+}
+
+}  // namespace
+
 std::vector<uint32_t> HeadlessDriver::compose() const {
   std::lock_guard guard(lock_);
-  COLORREF desktop = GetSysColor(COLOR_DESKTOP);
-  uint32_t fill = ((desktop & 0xFF) << 16) | (desktop & 0xFF00) | ((desktop >> 16) & 0xFF);
-  std::vector<uint32_t> screen(static_cast<size_t>(size_.cx) * size_.cy, fill);
+  std::vector<uint32_t> screen(static_cast<size_t>(size_.cx) * size_.cy, desktopPixel());
   for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
     auto found = windows_.find(*it);
     if (found == windows_.end() || !found->second.visible) continue;
@@ -157,6 +164,26 @@ std::vector<uint32_t> HeadlessDriver::compose() const {
     }
   }
   return screen;
+}
+
+// What compose() puts at (x, y): the pixel of the topmost visible window that covers the point
+// and has presented something there, else the desktop.
+uint32_t HeadlessDriver::composedPixel(int x, int y) const {
+  std::lock_guard guard(lock_);
+  for (HWND hwnd : order_) {
+    auto found = windows_.find(hwnd);
+    if (found == windows_.end() || !found->second.visible) continue;
+    const NativeWindow& w = found->second;
+    const int wx = x - w.rect.left, wy = y - w.rect.top;
+    if (wx < 0 || wy < 0 || wx >= w.width || wy >= w.height) continue;
+    if (w.shaped && std::none_of(w.shape.begin(), w.shape.end(), [&](const RECT& r) {
+          return wx >= r.left && wx < r.right && wy >= r.top && wy < r.bottom;
+        }))
+      continue;
+    const uint32_t p = w.pixels[static_cast<size_t>(wy) * w.width + wx];
+    if (p != kNothingPresented) return p;
+  }
+  return desktopPixel();
 }
 
 bool HeadlessDriver::windowImage(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height) const {

@@ -52,6 +52,8 @@ class HeadlessDriver : public Driver {
 
   // The composed screen, 0x00RRGGBB per pixel, row by row.
   std::vector<uint32_t> compose() const;
+  // One pixel of it, without composing the rest; (x, y) on the screen.
+  uint32_t composedPixel(int x, int y) const;
   // A window's own pixels (frame included) as last presented (black where nothing was); false
   // for an unknown window.
   bool windowImage(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height) const;

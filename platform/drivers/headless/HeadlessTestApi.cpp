@@ -221,7 +221,7 @@ COLORREF screenPixel(int x, int y) {
   if (d == nullptr) return CLR_INVALID;
   SIZE size = d->screenSize();
   if (x < 0 || y < 0 || x >= size.cx || y >= size.cy) return CLR_INVALID;
-  uint32_t p = d->compose()[static_cast<size_t>(y) * size.cx + x];
+  uint32_t p = d->composedPixel(x, y);
   return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "UserTestSupport.h"
+#include "drivers/headless/HeadlessDriver.h"
 
 using namespace usertest;
 namespace hl = corvane::headless;
@@ -260,6 +261,36 @@ TEST_F(Paint, TheScreenDcReadsTheScreenWhenItsPixelsAreFirstUsed) {
   DeleteDC(memory);
   DeleteObject(bitmap);
   DestroyWindow(w);
+}
+
+// One pixel of the screen is what the whole composed screen holds there: over overlapping
+// windows, a shaped one, a hidden one and one that has presented nothing yet.
+TEST_F(Paint, OneScreenPixelIsTheComposedScreens) {
+  HWND low = topWindow(20, 20, 60, 50);
+  HWND shaped = topWindow(50, 30, 50, 40);
+  HWND hidden = topWindow(30, 60, 40, 30, WS_POPUP);
+  handlers()[WM_PAINT] = [shaped](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    return fillOnPaint(h == shaped ? kBlue : kRed)(h, m, wp, lp);
+  };
+  SetWindowRgn(shaped, CreateEllipticRgn(0, 0, 50, 40), TRUE);
+  hl::runUntilIdle();
+  HWND blank = topWindow(90, 10, 20, 20);  // shown, never painted
+  handlers()[WM_PAINT] = nullptr;
+  const std::vector<uint32_t> screen = drivers::activeHeadlessDriver()->compose();
+  const SIZE size = hl::screenSize();
+  int differing = 0, blue = 0;
+  for (int y = 0; y < 120; ++y) {
+    for (int x = 0; x < 130; ++x) {
+      const uint32_t p = screen[static_cast<size_t>(y) * size.cx + x];
+      const COLORREF composed = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+      differing += hl::screenPixel(x, y) != composed;
+      blue += composed == kBlue;
+    }
+  }
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(blue, 1000);  // the shaped window is on the screen
+  EXPECT_EQ(hl::screenPixel(51, 31), kRed);  // outside the ellipse, the window below
+  for (HWND w : {low, shaped, hidden, blank}) DestroyWindow(w);
 }
 
 TEST_F(Paint, TheHeadlessFrameShowsTheCaptionOfTheActiveWindow) {
