@@ -5,16 +5,11 @@
 #include "StyleFixture.h"
 
 #include <climits>
-#include <cstdlib>
 #include <string>
 
 using namespace painttest;
 
 namespace {
-
-// Drawing a picture reads the whole headless screen; a screen little bigger than the test's window
-// keeps thousands of paints of the picture shapes quick. Set before the first window is made.
-[[maybe_unused]] const bool smallScreen = setenv("CORVANE_SCREEN", "240x160", 0) == 0;
 
 // A 40 x 20 bitmap picture: a filled disc on a magenta key colour, for the picture shapes.
 PictureRef discPicture() {
