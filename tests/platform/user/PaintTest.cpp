@@ -275,7 +275,6 @@ TEST_F(Paint, OneScreenPixelIsTheComposedScreens) {
   SetWindowRgn(shaped, CreateEllipticRgn(0, 0, 50, 40), TRUE);
   hl::runUntilIdle();
   HWND blank = topWindow(90, 10, 20, 20);  // shown, never painted
-  handlers()[WM_PAINT] = nullptr;
   const std::vector<uint32_t> screen = drivers::activeHeadlessDriver()->compose();
   const SIZE size = hl::screenSize();
   int differing = 0, blue = 0;
