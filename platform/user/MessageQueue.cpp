@@ -117,9 +117,12 @@ std::optional<MSG> routeInput(const InputEvent& ev, bool commit) {
   LRESULT hit = HTCLIENT;
   if (target == nullptr) {
     target = windowAtPoint(ev.pt);
-    while (target != nullptr && (target->style & WS_DISABLED)) {
-      if (target->isTopLevel()) return std::nullopt;
-      target = target->parent;
+    // The children of a disabled window are disabled with it: the input goes to the window just
+    // above the topmost disabled one on the way up, and nowhere when that one is top-level.
+    for (Window* a = target; a != nullptr && !a->isDesktop; a = a->parent) {
+      if (!(a->style & WS_DISABLED)) continue;
+      if (a->isTopLevel()) return std::nullopt;
+      target = a->parent;
     }
     if (target == nullptr) return std::nullopt;
     HWND h = target->handle;

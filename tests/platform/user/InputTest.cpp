@@ -232,6 +232,26 @@ TEST_F(Input, DisabledWindowsPassClicksToTheirParentOrDropThem) {
   hl::click(60, 60);
   hl::runUntilIdle();
   EXPECT_EQ(countOf(parent, WM_LBUTTONDOWN), 0);
+  // An enabled child of a disabled window is disabled with it, as the buttons of a window under a
+  // modal one are.
+  EnableWindow(child, TRUE);
+  log().clear();
+  hl::click(20, 20);
+  hl::runUntilIdle();
+  EXPECT_EQ(countOf(child, WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(countOf(parent, WM_LBUTTONDOWN), 0);
+  // Below a disabled container inside an enabled window, the click goes to that window.
+  EnableWindow(parent, TRUE);
+  HWND container = childWindow(parent, 50, 50, 40, 40);
+  HWND inner = childWindow(container, 5, 5, 20, 20);
+  EnableWindow(container, FALSE);
+  hl::runUntilIdle();
+  log().clear();
+  hl::click(60, 60);
+  hl::runUntilIdle();
+  EXPECT_EQ(countOf(inner, WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(countOf(container, WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(countOf(parent, WM_LBUTTONDOWN), 1);
   DestroyWindow(parent);
 }
 
