@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace gdi {
 
@@ -605,15 +606,23 @@ void walkEllipse(int64_t left, int64_t top, int64_t right, int64_t bottom, F ste
   } while (x0 <= x1);
 }
 
-// The ellipse region filling the inclusive box, written into rects as the walk goes: the walk of
+// The rectangles of an ellipse as the walk wrote them, count of them from first, for the inclusive
+// box whose top-left corner is (left, top).
+struct BuiltEllipse {
+  const RECT* first = nullptr;
+  size_t count = 0;
+  int64_t left = 0, top = 0;
+};
+
+// The ellipse region filling the inclusive box, written into room as the walk goes: the walk of
 // walkEllipse, with only its left column kept (the right one mirrors it about the centre), noting
 // the first column of each row it reaches. The walk moves its lower and upper rows apart in step,
 // so the upper half mirrors the lower one: each band of the lower half, once complete, is written
-// with its mirror image as far above the middle band into a scratch list kept from call to call,
-// and the whole copied out in one piece; the middle band, which the two halves share, once.
+// with its mirror image as far above the middle band, and the middle band, which the two halves
+// share, once, so that the bands end up in one piece in the middle of room.
 // Its steps are walkEllipse's, reordered so that the checks each move needs follow that move alone:
 // sharing one stepping routine cost this hot path 16% more instructions.
-void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& rects) {
+BuiltEllipse ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& room) {
   const EllipseStart start(left, top, right, bottom);
   int64_t dx = start.dx, dy = start.dy, err = start.err;
   const int64_t a8 = start.a8, b8 = start.b8;
@@ -622,9 +631,8 @@ void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, s
   const int64_t lastX = sides >> 1;    // the walk ends when x0 passes the right column
   const int64_t middle = 2 * y0 - start.b1;  // twice the centre row
   const size_t lowerRows = static_cast<size_t>(bottom - y0 + 1);
-  thread_local std::vector<RECT> scratch;
-  if (scratch.size() < 2 * lowerRows - 1) scratch.resize(2 * lowerRows - 1);
-  RECT* const centre = scratch.data() + lowerRows - 1;
+  if (room.size() < 2 * lowerRows - 1) room.resize(2 * lowerRows - 1);
+  RECT* const centre = room.data() + lowerRows - 1;
   std::ptrdiff_t bands = 0;
   // Row y of the lower half mirrors to row middle - y of the upper half.
   auto writeBand = [&](int64_t column, int64_t from, int64_t to) {
@@ -663,42 +671,83 @@ void ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, s
       bandTop = y0;
     }
   }
-  rects.assign(centre - (bands - 1), centre + bands);
-  trimScratch(scratch);
+  return BuiltEllipse{centre - (bands - 1), static_cast<size_t>(2 * bands - 1), left, top};
 }
 
-// The ellipse filling the inclusive box (left, top)-(right, bottom). A button makes the same few
-// ellipses on every paint, so the last ones built are kept (each at most kKeptScratch rectangles,
-// where it was built) and a repeat is a copy moved into place; a new one is built in place.
-void ellipseKept(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& rects) {
+// Where the rectangles of a built ellipse go in a region: moved so that its box's top-left corner
+// lands on (left, top); for the corners of a rounded rectangle, every right edge moved out by
+// widen, and the top edges from row topSplit of the box and the bottom edges from row bottomSplit
+// moved down by stretch.
+struct EllipsePlacement {
+  int64_t left = 0, top = 0, widen = 0, stretch = 0, topSplit = 0, bottomSplit = 0;
+};
+
+// The four edges of a rectangle as one vector, so that moving a list of them is one add each.
+using Edges = uint32_t __attribute__((vector_size(sizeof(RECT))));
+
+void moveEdges(RECT* first, RECT* last, Edges by) {
+  for (RECT* r = first; r != last; ++r) {
+    Edges edges;
+    std::memcpy(&edges, r, sizeof edges);
+    edges += by;
+    std::memcpy(r, &edges, sizeof edges);
+  }
+}
+
+void placeEllipse(const BuiltEllipse& built, const EllipsePlacement& place, std::vector<RECT>& out) {
+  out.assign(built.first, built.first + built.count);
+  // The move may span more than a LONG holds, where each edge lands does not: the sums are taken
+  // modulo 2^32.
+  const uint32_t dx = static_cast<uint32_t>(place.left - built.left);
+  const uint32_t dy = static_cast<uint32_t>(place.top - built.top);
+  const uint32_t widen = static_cast<uint32_t>(place.widen), stretch = static_cast<uint32_t>(place.stretch);
+  RECT* const first = out.data();
+  RECT* const last = first + out.size();
+  if (stretch == 0) {
+    if (dx != 0 || dy != 0 || widen != 0) moveEdges(first, last, Edges{dx, dy, dx + widen, dy});
+    return;
+  }
+  // Tops and bottoms both grow down the list, so the edges that move down are two runs at its end.
+  const int64_t topSplit = built.top + place.topSplit, bottomSplit = built.top + place.bottomSplit;
+  RECT* const topsDown = std::partition_point(first, last, [&](const RECT& r) { return r.top < topSplit; });
+  RECT* const bottomsDown = std::partition_point(first, last, [&](const RECT& r) { return r.bottom < bottomSplit; });
+  RECT* const split1 = std::min(topsDown, bottomsDown);
+  RECT* const split2 = std::max(topsDown, bottomsDown);
+  const uint32_t middleTop = topsDown < bottomsDown ? stretch : 0;
+  moveEdges(first, split1, Edges{dx, dy, dx + widen, dy});
+  moveEdges(split1, split2, Edges{dx, dy + middleTop, dx + widen, dy + (stretch - middleTop)});
+  moveEdges(split2, last, Edges{dx, dy + stretch, dx + widen, dy + stretch});
+}
+
+// The ellipse filling the inclusive box (left, top)-(right, bottom), placed into out. A button
+// makes the same few ellipses on every paint, so the last ones built are kept where they were
+// built (those up to kKeptScratch rows tall) and a repeat is placed from there.
+void ellipseKept(int64_t left, int64_t top, int64_t right, int64_t bottom, const EllipsePlacement& place,
+                 std::vector<RECT>& out) {
   struct Kept {
-    int64_t left = 0, top = 0, width = -1, height = -1;
-    std::vector<RECT> rects;
+    int64_t width = -1, height = -1;
+    BuiltEllipse built;
+    std::vector<RECT> room;
   };
   constexpr size_t kKept = 8;
   thread_local std::array<Kept, kKept> kept;
   thread_local size_t nextSlot = 0;
   const int64_t width = right - left, height = bottom - top;
   for (const Kept& k : kept) {
-    if (k.width != width || k.height != height) continue;
-    rects.assign(k.rects.begin(), k.rects.end());
-    // The move may span more than a LONG holds; where it lands does not.
-    const int64_t dx = left - k.left, dy = top - k.top;
-    if (dx == 0 && dy == 0) return;
-    for (RECT& r : rects) {
-      r.left = static_cast<LONG>(r.left + dx);
-      r.right = static_cast<LONG>(r.right + dx);
-      r.top = static_cast<LONG>(r.top + dy);
-      r.bottom = static_cast<LONG>(r.bottom + dy);
-    }
+    if (k.width == width && k.height == height) return placeEllipse(k.built, place, out);
+  }
+  if (height > static_cast<int64_t>(kKeptScratch)) {
+    thread_local std::vector<RECT> outsized;
+    placeEllipse(ellipseFromWalk(left, top, right, bottom, outsized), place, out);
+    trimScratch(outsized);
     return;
   }
-  ellipseFromWalk(left, top, right, bottom, rects);
-  if (rects.size() > kKeptScratch) return;
   Kept& slot = kept[nextSlot];
   nextSlot = (nextSlot + 1) % kKept;
-  slot = Kept{left, top, width, height, std::move(slot.rects)};
-  slot.rects.assign(rects.begin(), rects.end());
+  slot.width = width;
+  slot.height = height;
+  slot.built = ellipseFromWalk(left, top, right, bottom, slot.room);
+  placeEllipse(slot.built, place, out);
 }
 
 bool tooLarge(const RECT& r) {
@@ -718,7 +767,7 @@ bool ellipseRegion(RECT box, RegionBands& out) {
     out.assignRect(RECT{box.left, box.top, box.right - 1, box.bottom - 1});
     return true;
   }
-  ellipseKept(box.left, box.top, box.right - 2, box.bottom - 2, rects);
+  ellipseKept(box.left, box.top, box.right - 2, box.bottom - 2, EllipsePlacement{box.left, box.top}, rects);
   return true;
 }
 
@@ -737,15 +786,9 @@ bool roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, RegionBands&
   }
   // The corner ellipse's region opened up: its upper half shapes the top rows, its lower half the
   // bottom rows, and the band where it is widest stretches over every row between, the whole width.
-  ellipseKept(0, 0, ew - 2, eh - 2, rects);
-  const LONG cornerRows = eh - 1, half = cornerRows / 2, shift = height - cornerRows;
-  const LONG widen = width - (ew - 1);
-  for (RECT& r : rects) {
-    r.top += box.top + (r.top >= cornerRows - half ? shift : 0);
-    r.bottom += box.top + (r.bottom > half ? shift : 0);
-    r.left += box.left;
-    r.right += box.left + widen;
-  }
+  const int64_t cornerRows = eh - 1, half = cornerRows / 2;
+  EllipsePlacement place{box.left, box.top, width - (ew - 1), height - cornerRows, cornerRows - half, half + 1};
+  ellipseKept(0, 0, ew - 2, eh - 2, place, rects);
   return true;
 }
 

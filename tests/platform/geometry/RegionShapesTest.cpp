@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <random>
@@ -312,6 +313,44 @@ TEST(RegionShapes, RoundRectWithFullCornersIsTheEllipse) {
   EXPECT_TRUE(PtInRegion(small, 0, 10));
   EXPECT_FALSE(PtInRegion(small, 39, 10));  // right edge excluded
   for (HRGN h : {round, ellipse, small}) DeleteObject(h);
+}
+
+// A rounded rectangle is its corner ellipse cut into quarters along its middle row and column and
+// moved apart, the gaps filled: pixel (x, y) lies inside when the ellipse holds the points it comes
+// from on both sides of each cut. It holds whether its corner ellipse is built new, was built by
+// an ellipse elsewhere, or by a rounded rectangle of another size, and stays canonical.
+TEST(RegionShapes, RoundRectsAreTheirCornerEllipseOpenedUp) {
+  struct Case {
+    int width, height, ew, eh;
+  } cases[] = {{30, 20, 6, 6}, {30, 20, 7, 5}, {7, 40, 12, 13}, {100, 9, 40, 40}, {25, 31, 3, 30}};
+  const int x0 = -7, y0 = 5;
+  auto forgetKeptEllipses = [] {
+    for (int k = 0; k < 12; ++k) DeleteObject(CreateEllipticRgn(0, 0, 200 + k, 3));
+  };
+  for (const Case& c : cases)
+    for (int way = 0; way < 3; ++way) {
+      forgetKeptEllipses();
+      const int ew = std::min(c.ew, c.width + 1), eh = std::min(c.eh, c.height + 1);
+      if (way == 1) DeleteObject(CreateEllipticRgn(INT_MAX - 99, -(1 << 27), INT_MAX - 99 + ew, -(1 << 27) + eh));
+      if (way == 2) DeleteObject(CreateRoundRectRgn(3, 3, 3 + c.width + 9, 3 + c.height + 4, c.ew, c.eh));
+      HRGN round = CreateRoundRectRgn(x0, y0, x0 + c.width + 1, y0 + c.height + 1, c.ew, c.eh);
+      EXPECT_EQ(canonicalFault(rectsOf(round)), "") << text(rectsOf(round));
+      HRGN corner = CreateEllipticRgn(0, 0, ew, eh);
+      const int cx = (ew - 2) / 2, cy = (eh - 2) / 2;
+      const int widen = c.width - (ew - 1), stretch = c.height - (eh - 1);
+      for (int y = -1; y <= c.height; ++y)
+        for (int x = -1; x <= c.width; ++x) {
+          bool expected = true;
+          for (int px : {std::min(x, cx), std::max(x - widen, cx)})
+            for (int py : {std::min(y, cy), std::max(y - stretch, cy)})
+              expected = expected && PtInRegion(corner, px, py);
+          ASSERT_EQ(PtInRegion(round, x0 + x, y0 + y) != FALSE, expected)
+              << c.width << "x" << c.height << " corners " << c.ew << "x" << c.eh << ", way " << way << ", at "
+              << x << "," << y;
+        }
+      DeleteObject(round);
+      DeleteObject(corner);
+    }
 }
 
 // ---- Region objects over their life -------------------------------------------------------------
