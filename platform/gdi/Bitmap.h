@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -88,5 +89,8 @@ BitmapObject* bitmapFromHandle(HBITMAP handle);
 
 // The 1 x 1 monochrome stock bitmap every new memory DC holds.
 HBITMAP stockBitmap();
+
+// A colour as a 32-bit pixel holds it, 0x00RRGGBB (a COLORREF is 0x00BBGGRR).
+inline uint32_t rgbOf(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 
 }  // namespace gdi

@@ -107,7 +107,7 @@ uint32_t readColor(const BitmapObject& bitmap, int x, int y) {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
   }
   COLORREF c = bitmap.pixel(x, y);
-  return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+  return 0xFF000000u | rgbOf(c);
 }
 
 uint8_t readMaskBit(const BitmapObject& bitmap, int x, int y) {

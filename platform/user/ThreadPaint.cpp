@@ -161,8 +161,6 @@ int threadReleaseDC(HDC hdc) {
 
 namespace {
 
-uint32_t rgbOf(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
-
 bool blit(HDC hdc, int x, int y, int width, int height, const gdi::BitmapObject& image, int sx, int sy) {
   Drawing drawing;
   drivers::Driver* d = nullptr;
@@ -185,8 +183,10 @@ bool blit(HDC hdc, int x, int y, int width, int height, const gdi::BitmapObject&
   drawing.pixels.assign(static_cast<size_t>(width) * height, 0);
   for (int row = 0; row < height; ++row) {
     uint32_t* out = &drawing.pixels[static_cast<size_t>(row) * width];
-    for (int col = 0; col < width; ++col)
-      if (image.contains(sx + col, sy + row)) out[col] = rgbOf(image.colorFromRaw(image.rawPixel(sx + col, sy + row)));
+    for (int col = 0; col < width; ++col) {
+      if (!image.contains(sx + col, sy + row)) continue;
+      out[col] = gdi::rgbOf(image.colorFromRaw(image.rawPixel(sx + col, sy + row)));
+    }
   }
   for (const RECT& r : drawing.shown.rects()) {
     const uint32_t* first = &drawing.pixels[static_cast<size_t>(r.top - drawing.area.top) * width + (r.left - drawing.area.left)];

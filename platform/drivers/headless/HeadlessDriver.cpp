@@ -127,18 +127,9 @@ bool HeadlessDriver::waitForEvents(int timeoutMs) {
   return false;
 }
 
-namespace {
-
-uint32_t desktopPixel() {
-  const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
-  return ((desktop & 0xFF) << 16) | (desktop & 0xFF00) | ((desktop >> 16) & 0xFF);
-}
-
-}  // namespace
-
 std::vector<uint32_t> HeadlessDriver::compose() const {
   std::lock_guard guard(lock_);
-  std::vector<uint32_t> screen(static_cast<size_t>(size_.cx) * size_.cy, desktopPixel());
+  std::vector<uint32_t> screen(static_cast<size_t>(size_.cx) * size_.cy, gdi::rgbOf(GetSysColor(COLOR_DESKTOP)));
   for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
     auto found = windows_.find(*it);
     if (found == windows_.end() || !found->second.visible) continue;
@@ -176,14 +167,13 @@ uint32_t HeadlessDriver::composedPixel(int x, int y) const {
     const NativeWindow& w = found->second;
     const int wx = x - w.rect.left, wy = y - w.rect.top;
     if (wx < 0 || wy < 0 || wx >= w.width || wy >= w.height) continue;
-    if (w.shaped && std::none_of(w.shape.begin(), w.shape.end(), [&](const RECT& r) {
-          return wx >= r.left && wx < r.right && wy >= r.top && wy < r.bottom;
-        }))
+    if (w.shaped && std::none_of(w.shape.begin(), w.shape.end(),
+                                 [&](const RECT& r) { return PtInRect(&r, POINT{wx, wy}); }))
       continue;
     const uint32_t p = w.pixels[static_cast<size_t>(wy) * w.width + wx];
     if (p != kNothingPresented) return p;
   }
-  return desktopPixel();
+  return gdi::rgbOf(GetSysColor(COLOR_DESKTOP));
 }
 
 bool HeadlessDriver::windowImage(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height) const {
