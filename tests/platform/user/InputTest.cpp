@@ -17,6 +17,13 @@ class Input : public testing::Test {
   }
 };
 
+// A click at (x, y) on the screen, its messages alone in the log once they are handled.
+void clickAlone(int x, int y) {
+  log().clear();
+  hl::click(x, y);
+  hl::runUntilIdle();
+}
+
 std::vector<Logged> mouseMessages() {
   std::vector<Logged> out;
   for (const Logged& l : log())
@@ -203,9 +210,7 @@ TEST_F(Input, ADoubleClickArrivesOnlyForClassesThatAskForIt) {
     else
       EXPECT_EQ(buttons, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
     // Too slow, or too far apart, is two single clicks.
-    log().clear();
-    hl::click(50, 50);
-    hl::runUntilIdle();
+    clickAlone(50, 50);
     hl::advanceTime(GetDoubleClickTime() + 1);
     hl::click(50, 50);
     hl::click(53, 50);
@@ -221,23 +226,17 @@ TEST_F(Input, DisabledWindowsPassClicksToTheirParentOrDropThem) {
   HWND child = childWindow(parent, 10, 10, 30, 30);
   EnableWindow(child, FALSE);
   hl::runUntilIdle();
-  log().clear();
-  hl::click(20, 20);
-  hl::runUntilIdle();
+  clickAlone(20, 20);
   EXPECT_EQ(countOf(child, WM_LBUTTONDOWN), 0);
   EXPECT_EQ(countOf(parent, WM_LBUTTONDOWN), 1);
   EXPECT_EQ(WindowFromPoint(POINT{20, 20}), child);
   EnableWindow(parent, FALSE);
-  log().clear();
-  hl::click(60, 60);
-  hl::runUntilIdle();
+  clickAlone(60, 60);
   EXPECT_EQ(countOf(parent, WM_LBUTTONDOWN), 0);
   // An enabled child of a disabled window is disabled with it, as the buttons of a window under a
   // modal one are.
   EnableWindow(child, TRUE);
-  log().clear();
-  hl::click(20, 20);
-  hl::runUntilIdle();
+  clickAlone(20, 20);
   EXPECT_EQ(countOf(child, WM_LBUTTONDOWN), 0);
   EXPECT_EQ(countOf(parent, WM_LBUTTONDOWN), 0);
   // Below a disabled container inside an enabled window, the click goes to that window.
@@ -246,9 +245,7 @@ TEST_F(Input, DisabledWindowsPassClicksToTheirParentOrDropThem) {
   HWND inner = childWindow(container, 5, 5, 20, 20);
   EnableWindow(container, FALSE);
   hl::runUntilIdle();
-  log().clear();
-  hl::click(60, 60);
-  hl::runUntilIdle();
+  clickAlone(60, 60);
   EXPECT_EQ(countOf(inner, WM_LBUTTONDOWN), 0);
   EXPECT_EQ(countOf(container, WM_LBUTTONDOWN), 0);
   EXPECT_EQ(countOf(parent, WM_LBUTTONDOWN), 1);
@@ -293,9 +290,7 @@ TEST_F(Input, ClickingAnotherTopLevelWindowActivatesIt) {
   HWND b = topWindow(200, 0, 100, 100);
   EXPECT_EQ(GetActiveWindow(), b);
   hl::runUntilIdle();
-  log().clear();
-  hl::click(50, 50);
-  hl::runUntilIdle();
+  clickAlone(50, 50);
   EXPECT_EQ(GetActiveWindow(), a);
   EXPECT_EQ(GetTopWindow(nullptr), a);
   // The move that brings the pointer there sets the cursor first; the press activates.
