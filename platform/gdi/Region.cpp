@@ -621,8 +621,8 @@ struct BuiltEllipse {
 // walkEllipse, with only its left column kept (the right one mirrors it about the centre), noting
 // the first column of each row it reaches. The walk moves its lower and upper rows apart in step,
 // so the upper half mirrors the lower one: each band of the lower half, once complete, is written
-// with its mirror image as far above the middle band, and the middle band, which the two halves
-// share, once, so that the bands end up in one piece in the middle of room.
+// with its mirror image as far above the middle band, so that the bands end up in one piece in the
+// middle of room; the middle band, which the two halves share, is their union.
 // Its steps are walkEllipse's, reordered so that the checks each move needs follow that move alone:
 // sharing one stepping routine cost this hot path 16% more instructions.
 BuiltEllipse ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& room) {
@@ -638,16 +638,17 @@ BuiltEllipse ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t b
   RECT* const centre = room.data() + lowerRows - 1;
   std::ptrdiff_t bands = 0;
   // Row y of the lower half mirrors to row middle - y of the upper half. Each rectangle is built as one
-  // vector and stored whole: storing its edges one by one made a new 400x300 ellipse a tenth slower.
+  // vector and stored whole: storing its edges one by one made a new 400x300 ellipse a quarter slower.
+  // A band is {column, from, -column, to}: the lower rectangle adds it to the lower base, the upper
+  // one takes it, halves swapped, from the upper base.
   const Edges lowerBase = {0, 0, static_cast<uint32_t>(sides + 1), 0};
   const Edges upperBase = {0, static_cast<uint32_t>(middle + 1), static_cast<uint32_t>(sides + 1),
                            static_cast<uint32_t>(middle + 1)};
-  const Edges negateRows = {0, ~0u, 0, ~0u};
   auto writeBand = [&](int64_t column, int64_t from, int64_t to) {
     const Edges band = {static_cast<uint32_t>(column), static_cast<uint32_t>(from), static_cast<uint32_t>(-column),
                         static_cast<uint32_t>(to)};
     const Edges lower = band + lowerBase;
-    const Edges upper = upperBase + ((__builtin_shufflevector(band, band, 0, 3, 2, 1) ^ negateRows) - negateRows);
+    const Edges upper = upperBase - __builtin_shufflevector(band, band, 2, 3, 0, 1);
     std::memcpy(&centre[-bands], &upper, sizeof upper);
     std::memcpy(&centre[bands], &lower, sizeof lower);  // the middle band keeps its lower bottom
     ++bands;
@@ -690,7 +691,6 @@ BuiltEllipse ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t b
 struct EllipsePlacement {
   int64_t left = 0, top = 0, widen = 0, stretch = 0, topSplit = 0, bottomSplit = 0;
 };
-
 
 void moveEdges(RECT* first, RECT* last, Edges by) {
   for (RECT* r = first; r != last; ++r) {
