@@ -609,12 +609,19 @@ void walkEllipse(int64_t left, int64_t top, int64_t right, int64_t bottom, F ste
 // The four edges of a rectangle as one vector, so that building or moving one is one vector operation.
 using Edges = uint32_t __attribute__((vector_size(sizeof(RECT))));
 
-// The rectangles of an ellipse as the walk wrote them, count of them from first, for the inclusive
-// box whose top-left corner is (left, top).
+// Where the rectangles of an ellipse go in a region: moved so that its box's top-left corner lands
+// on (left, top); for the corners of a rounded rectangle, every right edge moved out by widen, and
+// the lower half moved down by stretch, its middle band stretching over the rows between.
+struct EllipsePlacement {
+  int64_t left = 0, top = 0, widen = 0, stretch = 0;
+};
+
+// The rectangles of an ellipse as the walk wrote them, count of them from first, the middle band
+// centre of them down, placed as placed says.
 struct BuiltEllipse {
   const RECT* first = nullptr;
-  size_t count = 0;
-  int64_t left = 0, top = 0;
+  size_t count = 0, centre = 0;
+  EllipsePlacement placed;
 };
 
 // The ellipse region filling the inclusive box, written into room as the walk goes: the walk of
@@ -622,16 +629,18 @@ struct BuiltEllipse {
 // the first column of each row it reaches. The walk moves its lower and upper rows apart in step,
 // so the upper half mirrors the lower one: each band of the lower half, once complete, is written
 // with its mirror image as far above the middle band, so that the bands end up in one piece in the
-// middle of room; the middle band, which the two halves share, is their union.
+// middle of room; the middle band, which the two halves share, is their union. Each rectangle is
+// written placed as the corner of a rounded rectangle needs it: its right edge widened, and the
+// lower half stretched down.
 // Its steps are walkEllipse's, reordered so that the checks each move needs follow that move alone:
 // sharing one stepping routine cost this hot path 16% more instructions.
-BuiltEllipse ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, std::vector<RECT>& room) {
+BuiltEllipse ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t widen, int64_t stretch,
+                             std::vector<RECT>& room) {
   const EllipseStart start(left, top, right, bottom);
   int64_t dx = start.dx, dy = start.dy, err = start.err;
   const int64_t a8 = start.a8, b8 = start.b8;
-  int64_t x0 = left, y0 = start.y0;
+  const int64_t x0 = left, y0 = start.y0;
   const int64_t sides = left + right;  // x0 plus the right column
-  const int64_t lastX = sides >> 1;    // the walk ends when x0 passes the right column
   const int64_t middle = 2 * y0 - start.b1;  // twice the centre row
   const size_t lowerRows = static_cast<size_t>(bottom - y0 + 1);
   if (room.size() < 2 * lowerRows - 1) room.resize(2 * lowerRows - 1);
@@ -639,62 +648,58 @@ BuiltEllipse ellipseFromWalk(int64_t left, int64_t top, int64_t right, int64_t b
   RECT* lowerOut = centre;
   RECT* upperOut = centre;
   // Row y of the lower half mirrors to row middle - y of the upper half. Each rectangle is one vector,
-  // stored whole. The walk carries its position as the rectangle of a band starting there, {x0, y0,
-  // right column + 1, y0}, and the band it is in as its rectangle down to the current row, so that a
-  // band costs no more than its mirror image: storing edges one by one made a new 400x300 ellipse a
-  // quarter slower, and building each band from the walk's counters a fifth.
+  // stored whole. The walk carries its position as the rectangle of a band starting there, {x0,
+  // y0 + stretch, right column + 1 + widen, y0 + stretch}, and the band it is in as its rectangle
+  // down to the current row, so that a band costs no more than its mirror image: storing edges one
+  // by one made a new 400x300 ellipse a quarter slower, and building each band from the walk's
+  // counters a fifth.
   const auto edge = [](int64_t v) { return static_cast<uint32_t>(v); };
   const Edges inwards = {1, 0, edge(-1), 0}, downwards = {0, 1, 0, 1}, lowerDown = {0, 0, 0, 1};
-  Edges at = {edge(x0), edge(y0), edge(sides + 1 - x0), edge(y0)};
+  Edges at = {edge(x0), edge(y0 + stretch), edge(sides + 1 + widen - x0), edge(y0 + stretch)};
   Edges band = at;
-  // The upper rectangle is the lower one with its top and bottom swapped and taken from middle + 1.
-  const Edges flip = {0, ~0u, 0, ~0u}, mirror = {0, edge(middle + 2), 0, edge(middle + 2)};
+  // The upper rectangle is the lower one with its top and bottom swapped, unstretched and taken from
+  // middle + 1.
+  const Edges flip = {0, ~0u, 0, ~0u}, mirror = {0, edge(middle + 2 + stretch), 0, edge(middle + 2 + stretch)};
   auto writeBand = [&](Edges lower) {
     const Edges upper = (__builtin_shufflevector(lower, lower, 0, 3, 2, 1) ^ flip) + mirror;
     std::memcpy(upperOut--, &upper, sizeof upper);
     std::memcpy(lowerOut++, &lower, sizeof lower);  // the middle band keeps its lower bottom
   };
-  int64_t bandColumn = x0;
+  // The walk ends when its left column passes the right one, or its lower row the bottom; counting
+  // down to those keeps every counter of the loop in a register.
+  int64_t columnsLeft = (sides >> 1) - x0 + 1, rowsLeft = bottom - y0 + 1;
+  int64_t bandColumnsLeft = columnsLeft;
   for (;;) {
     int64_t e2 = 2 * err;
     if (e2 >= dx) {  // inwards, and maybe down as well
-      ++x0;
       dx += b8;
       err += dx;
       at += inwards;
-      if (x0 > lastX) {
+      if (--columnsLeft == 0) {
         writeBand(band + lowerDown);
         break;
       }
       if (e2 > dy) continue;
     }
-    ++y0;  // down
-    dy += a8;
+    dy += a8;  // down
     err += dy;
     at += downwards;
     band += lowerDown;
-    if (y0 > bottom) {
+    if (--rowsLeft == 0) {
       writeBand(band);
       break;
     }
-    if (x0 != bandColumn) {
+    if (columnsLeft != bandColumnsLeft) {
       writeBand(band);
-      bandColumn = x0;
+      bandColumnsLeft = columnsLeft;
       band = at;
     }
   }
   // The middle band, which the two halves share, reaches up as far as its mirror does.
-  centre->top = std::min(centre->top, static_cast<LONG>(middle + 1 - centre->bottom));
-  return BuiltEllipse{upperOut + 1, static_cast<size_t>(lowerOut - upperOut - 1), left, top};
+  centre->top = static_cast<LONG>(std::min(centre->top - stretch, middle + 1 + stretch - centre->bottom));
+  return BuiltEllipse{upperOut + 1, static_cast<size_t>(lowerOut - upperOut - 1),
+                      static_cast<size_t>(centre - upperOut - 1), EllipsePlacement{left, top, widen, stretch}};
 }
-
-// Where the rectangles of a built ellipse go in a region: moved so that its box's top-left corner
-// lands on (left, top); for the corners of a rounded rectangle, every right edge moved out by
-// widen, and the top edges from row topSplit of the box and the bottom edges from row bottomSplit
-// moved down by stretch.
-struct EllipsePlacement {
-  int64_t left = 0, top = 0, widen = 0, stretch = 0, topSplit = 0, bottomSplit = 0;
-};
 
 void moveEdges(RECT* first, RECT* last, Edges by) {
   for (RECT* r = first; r != last; ++r) {
@@ -705,34 +710,30 @@ void moveEdges(RECT* first, RECT* last, Edges by) {
   }
 }
 
+// The rectangles of a built ellipse, moved from where they were placed to where place says. The
+// middle band is the only one a change of stretch splits: its top stays with the upper half.
 void placeEllipse(const BuiltEllipse& built, const EllipsePlacement& place, std::vector<RECT>& out) {
   out.assign(built.first, built.first + built.count);
   // The move may span more than a LONG holds, where each edge lands does not: the sums are taken
   // modulo 2^32.
-  const uint32_t dx = static_cast<uint32_t>(place.left - built.left);
-  const uint32_t dy = static_cast<uint32_t>(place.top - built.top);
-  const uint32_t widen = static_cast<uint32_t>(place.widen), stretch = static_cast<uint32_t>(place.stretch);
+  const auto by = [](int64_t to, int64_t from) { return static_cast<uint32_t>(to - from); };
+  const uint32_t dx = by(place.left, built.placed.left), dy = by(place.top, built.placed.top);
+  const uint32_t right = dx + by(place.widen, built.placed.widen), down = dy + by(place.stretch, built.placed.stretch);
   RECT* const first = out.data();
   RECT* const last = first + out.size();
-  if (stretch == 0) {
-    if (dx != 0 || dy != 0 || widen != 0) moveEdges(first, last, Edges{dx, dy, dx + widen, dy});
+  if (down == dy) {
+    if (dx != 0 || dy != 0 || right != 0) moveEdges(first, last, Edges{dx, dy, right, dy});
     return;
   }
-  // Tops and bottoms both grow down the list, so the edges that move down are two runs at its end.
-  const int64_t topSplit = built.top + place.topSplit, bottomSplit = built.top + place.bottomSplit;
-  RECT* const topsDown = std::partition_point(first, last, [&](const RECT& r) { return r.top < topSplit; });
-  RECT* const bottomsDown = std::partition_point(first, last, [&](const RECT& r) { return r.bottom < bottomSplit; });
-  RECT* const split1 = std::min(topsDown, bottomsDown);
-  RECT* const split2 = std::max(topsDown, bottomsDown);
-  const uint32_t middleTop = topsDown < bottomsDown ? stretch : 0;
-  moveEdges(first, split1, Edges{dx, dy, dx + widen, dy});
-  moveEdges(split1, split2, Edges{dx, dy + middleTop, dx + widen, dy + (stretch - middleTop)});
-  moveEdges(split2, last, Edges{dx, dy + stretch, dx + widen, dy + stretch});
+  RECT* const centre = first + built.centre;
+  moveEdges(first, centre, Edges{dx, dy, right, dy});
+  moveEdges(centre, centre + 1, Edges{dx, dy, right, down});
+  moveEdges(centre + 1, last, Edges{dx, down, right, down});
 }
 
 // The ellipse filling the inclusive box (left, top)-(right, bottom), placed into out. A button
-// makes the same few ellipses on every paint, so the last ones built are kept where they were
-// built (those up to kKeptScratch rows tall) and a repeat is placed from there.
+// makes the same few ellipses on every paint, so the last ones built are kept as they were placed
+// (those up to kKeptScratch rows tall) and a repeat is moved from there.
 void ellipseKept(int64_t left, int64_t top, int64_t right, int64_t bottom, const EllipsePlacement& place,
                  std::vector<RECT>& out) {
   struct Kept {
@@ -749,7 +750,7 @@ void ellipseKept(int64_t left, int64_t top, int64_t right, int64_t bottom, const
   }
   if (height > static_cast<int64_t>(kKeptScratch)) {
     thread_local std::vector<RECT> outsized;
-    placeEllipse(ellipseFromWalk(left, top, right, bottom, outsized), place, out);
+    placeEllipse(ellipseFromWalk(left, top, right, bottom, place.widen, place.stretch, outsized), place, out);
     trimScratch(outsized);
     return;
   }
@@ -757,7 +758,7 @@ void ellipseKept(int64_t left, int64_t top, int64_t right, int64_t bottom, const
   nextSlot = (nextSlot + 1) % kKept;
   slot.width = width;
   slot.height = height;
-  slot.built = ellipseFromWalk(left, top, right, bottom, slot.room);
+  slot.built = ellipseFromWalk(left, top, right, bottom, place.widen, place.stretch, slot.room);
   placeEllipse(slot.built, place, out);
 }
 
@@ -797,9 +798,8 @@ bool roundRectRegion(RECT box, int ellipseWidth, int ellipseHeight, RegionBands&
   }
   // The corner ellipse's region opened up: its upper half shapes the top rows, its lower half the
   // bottom rows, and the band where it is widest stretches over every row between, the whole width.
-  const int64_t cornerRows = eh - 1, half = cornerRows / 2;
-  EllipsePlacement place{box.left, box.top, width - (ew - 1), height - cornerRows, cornerRows - half, half + 1};
-  ellipseKept(0, 0, ew - 2, eh - 2, place, rects);
+  EllipsePlacement place{box.left, box.top, width - (ew - 1), height - (eh - 1)};
+  ellipseKept(box.left, box.top, box.left + ew - 2, box.top + eh - 2, place, rects);
   return true;
 }
 
