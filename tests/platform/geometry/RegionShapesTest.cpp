@@ -318,7 +318,8 @@ TEST(RegionShapes, RoundRectWithFullCornersIsTheEllipse) {
 // A rounded rectangle is its corner ellipse cut into quarters along its middle row and column and
 // moved apart, the gaps filled: pixel (x, y) lies inside when the ellipse holds the points it comes
 // from on both sides of each cut. It holds whether its corner ellipse is built new, was built by
-// an ellipse elsewhere, or by a rounded rectangle of another size, and stays canonical.
+// an ellipse elsewhere, or by a rounded rectangle of another size, and stays canonical; and the
+// ellipse made from a kept corner is the one built new.
 TEST(RegionShapes, RoundRectsAreTheirCornerEllipseOpenedUp) {
   struct Case {
     int width, height, ew, eh;
@@ -336,6 +337,9 @@ TEST(RegionShapes, RoundRectsAreTheirCornerEllipseOpenedUp) {
       HRGN round = CreateRoundRectRgn(x0, y0, x0 + c.width + 1, y0 + c.height + 1, c.ew, c.eh);
       EXPECT_EQ(canonicalFault(rectsOf(round)), "") << text(rectsOf(round));
       HRGN corner = CreateEllipticRgn(0, 0, ew, eh);
+      forgetKeptEllipses();
+      HRGN fresh = CreateEllipticRgn(0, 0, ew, eh);
+      EXPECT_EQ(text(rectsOf(corner)), text(rectsOf(fresh))) << c.width << "x" << c.height << ", way " << way;
       const int cx = (ew - 2) / 2, cy = (eh - 2) / 2;
       const int widen = c.width - (ew - 1), stretch = c.height - (eh - 1);
       for (int y = -1; y <= c.height; ++y)
@@ -348,8 +352,7 @@ TEST(RegionShapes, RoundRectsAreTheirCornerEllipseOpenedUp) {
               << c.width << "x" << c.height << " corners " << c.ew << "x" << c.eh << ", way " << way << ", at "
               << x << "," << y;
         }
-      DeleteObject(round);
-      DeleteObject(corner);
+      for (HRGN h : {round, corner, fresh}) DeleteObject(h);
     }
 }
 
